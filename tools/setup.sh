@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build both programs and run every test.
+# Idempotent: when everything is present it prints nothing and changes nothing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  wine64 wine xvfb xdotool x11-utils xauth imagemagick
+  libsdl2-dev libpng-dev libfreetype-dev fonts-liberation fonts-liberation2
+  libgtest-dev googletest libbenchmark-dev
+  clang libclang-rt-14-dev valgrind zip
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup: installing ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
