@@ -1,0 +1,59 @@
+// update_package.h: "update.dat", the one file an update travels in.
+//
+// Format (every number little-endian): a 188-byte header of 47 signed 32-bit size slots, slot i
+// for entry i of the update file table, then the contents of entries 0 to 46 in table order,
+// each exactly as long as its slot says, with nothing between them. Entry 44 ("readme.txt") is
+// not carried: its slot holds no size and readers never use it. No names, no compression, no
+// checksum; a package is only valid with the table it was made with.
+//
+// Callers: pack mode of the installer application (BuildUpdatePackage) and the wizard
+// (CheckUpdatePackage at its source check, ExtractPackageEntry once per entry, InstallReadme for
+// the language readme). "update.dat" and the loose files are always named bare, in the current
+// folder.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+constexpr int UpdatePackageHeaderSize = 188;
+constexpr int UpdatePackageReadmeSlot = 44;
+// Entries are copied through a buffer of this size, so memory stays bounded for any entry.
+constexpr int UpdateCopyChunkSize = 0x10000;
+
+// The 47 size slots of a package header.
+struct UpdatePackageHeader {
+    int32_t slots[47];
+};
+
+// Builds "update.dat" from the loose files of the update in the current folder (every entry but
+// "readme.txt"). The package is written to a temporary file beside it and replaces an existing
+// "update.dat" only when complete and flushed; on any failure the old one is left as it was and
+// no temporary file remains. Fails for a missing or unreadable loose file, one larger than
+// 2,147,483,647 bytes, or one whose size changed while it was copied. A zero-byte file packs as
+// a slot of 0.
+bool BuildUpdatePackage();
+
+// Copies entry `index` (0..46, not 44) of "update.dat" to `destination`. The bytes go to a new
+// temporary file in the destination's folder, which replaces the destination (made writable
+// first) only once the whole entry was written and flushed; on failure the temporary file is
+// removed and an existing destination is left as it was. On false, packageFault tells where the
+// fault lies: true, the package (missing, unreadable, damaged or too short); false, the
+// destination (temporary file not creatable or writable, replacement refused) or no memory.
+// On true packageFault is left unchanged.
+bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFault);
+
+// True when "update.dat" is whole: its header reads, every slot but 44 is 0 or more, and the file
+// is at least 188 bytes plus their sum long. The wizard runs it before touching any game file.
+bool CheckUpdatePackage();
+
+// Copies the language readme `source` to `target` through a temporary file beside the target,
+// replacing the target atomically. The source stays where it is. False when anything fails; the
+// target is then as it was and no temporary file remains.
+bool InstallReadme(const char* source, const char* target);
+
+// Header encoding, shared with the tests.
+void EncodePackageHeader(const UpdatePackageHeader& header, unsigned char bytes[UpdatePackageHeaderSize]);
+void DecodePackageHeader(const unsigned char bytes[UpdatePackageHeaderSize], UpdatePackageHeader* header);
+// Offset of entry `index` in the package: 188 plus the slots before it, slot 44 skipped; -1 when
+// a slot before it is negative (a damaged header).
+int64_t PackageEntryOffset(const UpdatePackageHeader& header, int index);
