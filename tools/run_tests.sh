@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs every test on a fresh machine: installs what is missing, builds the Linux program, the
+# sanitizer build and the Windows program, runs the unit tests natively, under the sanitizers and
+# under Wine, then the end-to-end checks of the real programs.
+#
+#   tools/run_tests.sh            everything
+#   TLF_SKIP_WINDOWS=1 ...        leave out the Windows build and Wine (a quick local run)
+#   TLF_SKIP_ASAN=1 ...           leave out the sanitizer build
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+jobs=$(nproc)
+started=$(date +%s)
+
+step() { printf '\n== %s (%ss)\n' "$*" "$(( $(date +%s) - started ))"; }
+
+step "setup"
+bash tools/setup.sh
+
+step "Linux build"
+cmake --preset linux >/dev/null
+cmake --build --preset linux -j"$jobs"
+
+step "Linux tests"
+ctest --preset linux -j"$jobs"
+
+if [ "${TLF_SKIP_ASAN:-0}" != 1 ]; then
+  step "sanitizer build and tests"
+  cmake --preset asan >/dev/null
+  cmake --build --preset asan -j"$jobs"
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan -j"$jobs"
+fi
+
+step "Linux programs end to end"
+bash tests/scripts/linux_pack_test.sh build/linux
+
+if [ "${TLF_SKIP_WINDOWS:-0}" != 1 ]; then
+  step "Windows build"
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows -j"$jobs"
+
+  # One Wine prefix and one virtual display for every Windows check, removed at the end.
+  source tests/scripts/wine_env.sh
+  wine_env_start
+  trap wine_env_stop EXIT
+
+  step "Windows tests under Wine"
+  ctest --preset windows -j1
+
+  step "Windows program end to end under Wine"
+  bash tests/scripts/wine_pack_test.sh build/windows build/linux
+fi
+
+step "all tests passed"
