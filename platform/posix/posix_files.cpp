@@ -1,0 +1,122 @@
+// posix_files.cpp: the file functions of platform_system.h on Linux and other POSIX systems.
+//
+// Every path is mapped first (posix_path_map.h). Removal works on files only and renaming never
+// replaces an existing target, as on Windows; the read-only attribute is the owner's write
+// permission. Left out: Windows share modes (an open file can be deleted here).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/platform_system.h"
+#include "platform/posix/posix_path_map.h"
+
+namespace {
+
+std::string FolderOf(const std::string& nativePath) {
+    size_t slash = nativePath.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return nativePath.substr(0, slash);
+}
+
+// Makes a rename or a new file in `folder` survive a power cut; failures are not fatal.
+void SyncFolder(const std::string& folder) {
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+}  // namespace
+
+FILE* PlatformOpenFile(const char* path, const char* mode) {
+    if (!path || !mode) return nullptr;
+    return std::fopen(MapToNativePath(path).c_str(), mode);
+}
+
+int PlatformMakeWritable(const char* path) {
+    if (!path) return -1;
+    std::string native = MapToNativePath(path);
+    struct stat info;
+    if (stat(native.c_str(), &info) != 0) return -1;
+    return chmod(native.c_str(), (info.st_mode & 07777) | S_IRUSR | S_IWUSR) == 0 ? 0 : -1;
+}
+
+int PlatformRemoveFile(const char* path) {
+    if (!path) return -1;
+    // unlink, not remove: remove would also delete an empty folder, which Windows never does.
+    return unlink(MapToNativePath(path).c_str()) == 0 ? 0 : -1;
+}
+
+int PlatformRenameFile(const char* from, const char* to) {
+    if (!from || !to) return -1;
+    std::string source = MapToNativePath(from);
+    std::string target = MapToNativePath(to);
+#ifdef SYS_renameat2
+    // RENAME_NOREPLACE (1): fail when the target exists, in one step.
+    if (syscall(SYS_renameat2, AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), 1u) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return -1;
+#endif
+    struct stat info;
+    if (lstat(target.c_str(), &info) == 0) return -1;
+    return std::rename(source.c_str(), target.c_str()) == 0 ? 0 : -1;
+}
+
+FILE* PlatformCreateTempFileBeside(const char* target, char* tempPath, size_t tempPathSize) {
+    if (!target || !tempPath || tempPathSize == 0) return nullptr;
+    static std::atomic<unsigned> counter{0};
+    std::string folder = FolderOf(MapToNativePath(target));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string path = folder + "/~tlf" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
+        if (path.size() + 1 > tempPathSize) return nullptr;
+        int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return nullptr;
+        }
+        FILE* file = fdopen(fd, "wb");
+        if (!file) {
+            close(fd);
+            unlink(path.c_str());
+            return nullptr;
+        }
+        std::memcpy(tempPath, path.c_str(), path.size() + 1);
+        return file;
+    }
+    return nullptr;
+}
+
+bool PlatformSyncFile(FILE* file) {
+    if (!file) return false;
+    if (std::fflush(file) != 0) return false;
+    return fsync(fileno(file)) == 0;
+}
+
+bool PlatformReplaceFile(const char* source, const char* target) {
+    if (!source || !target) return false;
+    std::string from = MapToNativePath(source);
+    std::string to = MapToNativePath(target);
+    // A read-only target does not stop rename here, but the contract makes it writable first
+    // on every system, so a failed replace leaves it in the same state everywhere.
+    struct stat info;
+    if (stat(to.c_str(), &info) == 0 && !(info.st_mode & S_IWUSR)) chmod(to.c_str(), (info.st_mode & 07777) | S_IWUSR);
+    if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+    SyncFolder(FolderOf(to));
+    return true;
+}
+
+int64_t PlatformFileSize(FILE* file) {
+    if (!file) return -1;
+    off_t position = ftello(file);
+    if (position < 0 || fseeko(file, 0, SEEK_END) != 0) return -1;
+    off_t size = ftello(file);
+    if (fseeko(file, position, SEEK_SET) != 0) return -1;
+    return size < 0 ? -1 : static_cast<int64_t>(size);
+}
