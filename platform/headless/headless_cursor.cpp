@@ -3,7 +3,6 @@
 // drawn. Leaves out: cursor pictures and any real pointer. Test access: headless_cursor.h.
 #include "platform/headless/headless_cursor.h"
 
-
 struct PlatformCursorTag {
     int number;   // resource or system cursor number; 0 for the desktop cursor
     bool system;  // from PlatformLoadSystemCursor
