@@ -33,8 +33,10 @@ std::string CommittedFontFolder();
 // Zero framework state (dirtyRect "nothing changed"), reset headless window and cursors.
 void ResetFrameworkAndBackend();
 
+// Resets in its constructor and destructor, so that a fixture's own TestApp member is made after
+// the reset (and registered) and destroyed before the final one.
 class DisplayTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetFrameworkAndBackend(); }
-    void TearDown() override { ResetFrameworkAndBackend(); }
+    DisplayTest() { ResetFrameworkAndBackend(); }
+    ~DisplayTest() override { ResetFrameworkAndBackend(); }
 };

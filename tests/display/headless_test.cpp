@@ -1,0 +1,237 @@
+// The headless backend's own promises to the tests that drive the wizard through it: frames of
+// scripted messages, the paint after showing, key and click conveniences, records, PNG output.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "framework/display.h"
+#include "framework/folder_path.h"
+#include "platform/headless/headless.h"
+#include "tests/display/display_test_support.h"
+#include "tests/support/test_files.h"
+
+#if !defined(_WIN32) && __has_include(<png.h>)
+#include <png.h>
+#define TLF_TEST_READS_PNG 1
+#endif
+
+namespace {
+
+// An application message no one handles, so it shows up among the default-handled ones.
+const uint32_t kMarker = 0x0400;  // WM_USER
+
+class HeadlessTest : public DisplayTest {
+protected:
+    void OpenWindow() {
+        ScopedCurrentFolder current(CommittedFontFolder());
+        FolderPath fonts;
+        ASSERT_EQ(0, app.OpenGraphics(550, 350, "t", 0, &fonts, -1, -1, -1, -1));
+    }
+    // The wParams of the markers delivered so far.
+    std::vector<uintptr_t> DeliveredMarkers() {
+        std::vector<uintptr_t> markers;
+        for (const HeadlessMessage& m : HeadlessDefaultHandledMessages()) {
+            if (m.message == kMarker) markers.push_back(m.wParam);
+        }
+        return markers;
+    }
+    TestApp app;
+};
+
+TEST_F(HeadlessTest, EachPumpDeliversOneFrameAndTheOpenTailWhenNoMarkIsLeft) {
+    OpenWindow();
+    HeadlessPostMessage(kMarker, 1, 0);
+    HeadlessPostMessage(kMarker, 2, 0);
+    HeadlessEndFrame();
+    HeadlessEndFrame();  // an empty frame
+    HeadlessPostMessage(kMarker, 3, 0);
+    HeadlessPostMessage(kMarker, 4, 0);
+    EXPECT_EQ(4, HeadlessQueuedMessageCount());
+
+    PlatformPumpMessages();
+    EXPECT_EQ((std::vector<uintptr_t>{1, 2}), DeliveredMarkers());
+    PlatformPumpMessages();
+    EXPECT_EQ((std::vector<uintptr_t>{1, 2}), DeliveredMarkers());
+    PlatformPumpMessages();
+    EXPECT_EQ((std::vector<uintptr_t>{1, 2, 3, 4}), DeliveredMarkers());
+    EXPECT_EQ(0, HeadlessQueuedMessageCount());
+    EXPECT_EQ(3, HeadlessPumpCount());
+}
+
+TEST_F(HeadlessTest, MessagesWaitForTheWindow) {
+    HeadlessPostMessage(kMarker, 7, 0);
+    PlatformPumpMessages();
+    EXPECT_TRUE(DeliveredMarkers().empty());
+    OpenWindow();
+    PlatformPumpMessages();
+    EXPECT_EQ((std::vector<uintptr_t>{7}), DeliveredMarkers());
+}
+
+TEST_F(HeadlessTest, TheShownWindowIsPaintedOnceAfterTheFirstFramesMessages) {
+    OpenWindow();
+    gFramework.running = 1;
+    int keyAtRedraw = -1;
+    app.onRedraw = [&] { keyAtRedraw = gFramework.pendingKeyCode; };
+    HeadlessPostMessage(WindowMessageKeyDown, 'Q', 1);
+    PlatformPumpMessages();
+    EXPECT_EQ(1, HeadlessPaintCount());
+    EXPECT_EQ(1, app.redrawCount);
+    EXPECT_EQ('Q', keyAtRedraw);  // input of the frame first, then the paint
+    PlatformPumpMessages();
+    EXPECT_EQ(1, HeadlessPaintCount());
+    PlatformInvalidateClient();
+    PlatformPumpMessages();
+    EXPECT_EQ(2, HeadlessPaintCount());
+}
+
+TEST_F(HeadlessTest, AClickPressesInOneFrameAndReleasesInTheNext) {
+    OpenWindow();
+    HeadlessPostClick(100, 50);
+    PlatformPumpMessages();
+    EXPECT_EQ(100, gFramework.mouseX);
+    EXPECT_EQ(50, gFramework.mouseY);
+    EXPECT_EQ(1, gFramework.leftButton);
+    PlatformPumpMessages();
+    EXPECT_EQ(0, gFramework.leftButton);
+    EXPECT_EQ(0, HeadlessQueuedMessageCount());
+}
+
+TEST_F(HeadlessTest, AKeyPressGivesTheKeyThenItsCharacterAsWindowsDoes) {
+    OpenWindow();
+    const struct {
+        int key;
+        int character;
+    } cases[] = {
+        {'A', 'a'}, {'7', '7'}, {HeadlessKeyEnter, 13}, {HeadlessKeyEscape, 27}, {HeadlessKeyBackspace, 8},
+        {HeadlessKeySpace, ' '}, {0xBD, '-'}, {0x6B, '+'}, {HeadlessKeyLeft, 0}, {HeadlessKeyF1, 0},
+        {HeadlessKeyDelete, 0},
+    };
+    for (const auto& c : cases) {
+        gFramework.pendingChar = 0;
+        HeadlessPostKeyPress(c.key);
+        PlatformPumpMessages();
+        EXPECT_EQ(c.key, gFramework.pendingKeyCode);
+        EXPECT_EQ(c.character, gFramework.pendingChar) << "key " << c.key;
+        EXPECT_EQ(WindowMessageKeyUp, HeadlessDefaultHandledMessages().back().message);
+    }
+}
+
+TEST_F(HeadlessTest, TypedTextArrivesOneCharacterPerFrame) {
+    OpenWindow();
+    HeadlessPostTypeText("aZ?\xE9");
+    const int expectedKeys[] = {'A', 'Z', 0xBF, 0xE7};
+    const int expectedChars[] = {'a', 'Z', '?', 0xE9};
+    for (int i = 0; i < 4; ++i) {
+        PlatformPumpMessages();
+        EXPECT_EQ(expectedKeys[i], gFramework.pendingKeyCode) << i;
+        EXPECT_EQ(expectedChars[i], gFramework.pendingChar) << i;
+    }
+    EXPECT_EQ(0, HeadlessQueuedMessageCount());
+}
+
+TEST_F(HeadlessTest, CloseAndScriptedResizesReachTheWindow) {
+    OpenWindow();
+    HeadlessPostMessage(WindowMessageSize, WindowSizeRestored, PackPointParam(320, 240));
+    HeadlessPostClose();
+    PlatformPumpMessages();
+    EXPECT_EQ(320, HeadlessGetWindow().clientWidth);
+    EXPECT_EQ(320, HeadlessScreenWidth());
+    EXPECT_EQ(240, gFramework.screenHeight);
+    EXPECT_EQ(1, gFramework.quitRequested);
+}
+
+TEST_F(HeadlessTest, MessageBoxesAndDocumentsAreRecordedInOrder) {
+    ShowMessageBox("Error", "Unable to open graphics");
+    ShowMessageBox("Setup", "Packed files successfully !");
+    PlatformOpenDocument("C:\\Games\\TLF\\readme.txt");
+    ASSERT_EQ(2u, HeadlessMessageBoxes().size());
+    EXPECT_EQ("Error", HeadlessMessageBoxes()[0].caption);
+    EXPECT_EQ("Unable to open graphics", HeadlessMessageBoxes()[0].text);
+    EXPECT_EQ("Setup", HeadlessMessageBoxes()[1].caption);
+    EXPECT_EQ(std::vector<std::string>{"C:\\Games\\TLF\\readme.txt"}, HeadlessOpenedDocuments());
+    HeadlessReset();
+    EXPECT_TRUE(HeadlessMessageBoxes().empty());
+    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+}
+
+TEST_F(HeadlessTest, ResetRestoresTheWorkedExampleMetrics) {
+    HeadlessSetSystemMetric(PlatformMetricCaption, 30);
+    HeadlessSetWorkArea(0, 0, 10, 10);
+    HeadlessReset();
+    EXPECT_EQ(18, PlatformGetSystemMetric(PlatformMetricCaption));
+    EXPECT_EQ(3, PlatformGetSystemMetric(PlatformMetricDialogFrameX));
+    EXPECT_EQ(3, PlatformGetSystemMetric(PlatformMetricFrameY));
+    int left, top, right, bottom;
+    ASSERT_TRUE(PlatformGetWorkArea(&left, &top, &right, &bottom));
+    EXPECT_EQ(1024, right);
+    EXPECT_EQ(740, bottom);
+}
+
+TEST_F(HeadlessTest, PresentationIsClippedToTheBufferAndTheScreen) {
+    OpenWindow();
+    for (int i = 0; i < 350 * 550; ++i) gFramework.frameBuffer[i] = 0x7FFF;
+    // A rectangle reaching beyond both is copied only where both exist.
+    PlatformPresent(gFramework.frameBuffer, gFramework.pitch, 550, 350, 540, 340, 50, 50);
+    EXPECT_EQ(0x7FFF, HeadlessScreenPixel(549, 349));
+    EXPECT_EQ(0, HeadlessScreenPixel(539, 349));
+    EXPECT_EQ(0, HeadlessScreenPixel(550, 349));
+}
+
+#ifdef TLF_TEST_READS_PNG
+// Reads an 8-bit RGB PNG back into rows of bytes.
+bool ReadRgbPng(const std::string& path, int* width, int* height, std::vector<unsigned char>* rgb) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        std::fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_read_info(png, info);
+    *width = static_cast<int>(png_get_image_width(png, info));
+    *height = static_cast<int>(png_get_image_height(png, info));
+    const bool rgb8 = png_get_color_type(png, info) == PNG_COLOR_TYPE_RGB && png_get_bit_depth(png, info) == 8;
+    rgb->assign(static_cast<size_t>(*width) * *height * 3, 0);
+    for (int y = 0; y < *height; ++y) png_read_row(png, rgb->data() + static_cast<size_t>(y) * *width * 3, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::fclose(file);
+    return rgb8;
+}
+
+TEST(HeadlessPng, ChannelsAreWidenedByBitReplicationAndThePitchIsHonoured) {
+    // A colour per channel so that a swap shows, a mid grey, and white; rows padded to 8 bytes.
+    const uint16_t pixels[2][4] = {{0x7C00, 0x03E0, 0x001F, 0xBEEF}, {0x4210, 0x7FFF, 0x0000, 0xBEEF}};
+    TempFolder folder;
+    const std::string path = folder.Join("image.png");
+    ASSERT_TRUE(HeadlessCanWritePng());
+    ASSERT_TRUE(WriteRgb555Png(path.c_str(), &pixels[0][0], 8, 3, 2));
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    ASSERT_TRUE(ReadRgbPng(path, &width, &height, &rgb));
+    ASSERT_EQ(3, width);
+    ASSERT_EQ(2, height);
+    const std::vector<unsigned char> expected = {255, 0, 0, 0, 255, 0, 0, 0, 255,
+                                                 132, 132, 132, 255, 255, 255, 0, 0, 0};
+    EXPECT_EQ(expected, rgb);
+}
+
+TEST(HeadlessPng, AnUnwritablePathFailsAndLeavesNoFile) {
+    const uint16_t pixel = 0;
+    TempFolder folder;
+    EXPECT_FALSE(WriteRgb555Png(folder.Join("missing/image.png").c_str(), &pixel, 2, 1, 1));
+    EXPECT_TRUE(ListFolder(folder.path).empty());
+}
+#else
+TEST(HeadlessPng, WithoutLibpngTheWriterReportsFailure) {
+    const uint16_t pixel = 0;
+    TempFolder folder;
+    EXPECT_FALSE(HeadlessCanWritePng());
+    EXPECT_FALSE(WriteRgb555Png(folder.Join("image.png").c_str(), &pixel, 2, 1, 1));
+    EXPECT_TRUE(ListFolder(folder.path).empty());
+}
+#endif
+
+}  // namespace
