@@ -1,0 +1,94 @@
+// system_files.cpp: the file functions of platform_system.h on Windows, over the C runtime and
+// kernel32. Paths are used as they are: Windows itself compares names without regard to case.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/platform_system.h"
+
+FILE* PlatformOpenFile(const char* path, const char* mode) {
+    if (!path || !mode) return nullptr;
+    return std::fopen(path, mode);
+}
+
+int PlatformMakeWritable(const char* path) {
+    if (!path) return -1;
+    return _chmod(path, _S_IREAD | _S_IWRITE) == 0 ? 0 : -1;
+}
+
+int PlatformRemoveFile(const char* path) {
+    if (!path) return -1;
+    return std::remove(path) == 0 ? 0 : -1;
+}
+
+int PlatformRenameFile(const char* from, const char* to) {
+    if (!from || !to) return -1;
+    return std::rename(from, to) == 0 ? 0 : -1;
+}
+
+FILE* PlatformCreateTempFileBeside(const char* target, char* tempPath, size_t tempPathSize) {
+    if (!target || !tempPath || tempPathSize == 0) return nullptr;
+    static std::atomic<unsigned> counter{0};
+    std::string text = target;
+    size_t cut = text.find_last_of("\\/");
+    std::string folder = cut == std::string::npos ? std::string() : text.substr(0, cut + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string path =
+            folder + "~tlf" + std::to_string(_getpid()) + "-" + std::to_string(counter++) + ".tmp";
+        if (path.size() + 1 > tempPathSize) return nullptr;
+        // CREATE_NEW: never an existing file, and never one reached through a link at that name.
+        HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            DWORD error = GetLastError();
+            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+            return nullptr;
+        }
+        int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY | _O_WRONLY);
+        if (fd == -1) {
+            CloseHandle(handle);
+            DeleteFileA(path.c_str());
+            return nullptr;
+        }
+        FILE* file = _fdopen(fd, "wb");
+        if (!file) {
+            _close(fd);
+            DeleteFileA(path.c_str());
+            return nullptr;
+        }
+        std::memcpy(tempPath, path.c_str(), path.size() + 1);
+        return file;
+    }
+    return nullptr;
+}
+
+bool PlatformSyncFile(FILE* file) {
+    if (!file) return false;
+    if (std::fflush(file) != 0) return false;
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
+}
+
+bool PlatformReplaceFile(const char* source, const char* target) {
+    if (!source || !target) return false;
+    DWORD attributes = GetFileAttributesA(target);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesA(target, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+int64_t PlatformFileSize(FILE* file) {
+    if (!file) return -1;
+    __int64 position = _ftelli64(file);
+    if (position < 0 || _fseeki64(file, 0, SEEK_END) != 0) return -1;
+    __int64 size = _ftelli64(file);
+    if (_fseeki64(file, position, SEEK_SET) != 0) return -1;
+    return size < 0 ? -1 : static_cast<int64_t>(size);
+}
