@@ -1,0 +1,94 @@
+// installer_app.cpp: construction and destruction of the installer application in its two modes,
+// and the CreateApplication / DeleteApplication pair the framework's entry calls.
+#include "app/installer_app.h"
+
+#include <cstring>
+#include <new>
+
+#include "app/texts.h"
+#include "framework/folder_path.h"
+#include "framework/framework_state.h"
+#include "framework/keyboard.h"
+#include "framework/mouse.h"
+#include "gfx/button.h"
+#include "package/update_package.h"
+
+const char ProductSubkey[] = "Tallyfield";
+const char VersionValueName[] = "Version";
+const char LocationValueName[] = "Location";
+const char InitialGameFolder[] = "c:\\tlfdemo";
+
+namespace {
+
+// Pack mode: build "update.dat" from the loose files and say how it went. A failure also makes
+// the process end with 1, so that a publisher's script notices it.
+void RunPackMode() {
+    if (BuildUpdatePackage()) {
+        ShowMessageBox("Setup", "Packed files successfully !");
+    } else {
+        ShowMessageBox("Setup", "Unable to pack files");
+        gFramework.exitCode = 1;
+    }
+}
+
+}  // namespace
+
+InstallerApp::InstallerApp() {
+    // The base constructor has registered the object; the slots and devices start empty.
+    FolderPath fontFolder;  // the current folder: where the font files lie
+    const char* commandLine = GetCommandLineArgs();
+    if (commandLine != nullptr && CommandLineContains("-pack")) {
+        RunPackMode();
+        return;
+    }
+
+    quit = false;
+    language = LanguageEnglish;
+    state = StateChooseLanguage;
+    drawnState = -1;
+    fileCounter = 0;
+
+    mouse = new (std::nothrow) MOUSE;
+    if (mouse == nullptr) {
+        ShowMessageBox("Error", "Unable to create mouse");
+        quit = true;
+    }
+    if (mouse != nullptr) mouse->SetCursorShape(CursorArrow);
+
+    keyboard = new (std::nothrow) KEYBOARD;
+    if (keyboard == nullptr) {
+        ShowMessageBox("Error", "Unable to create keyboard");
+        quit = true;
+    }
+
+    if (OpenGraphics(550, 350, WindowTitle[LanguageEnglish], 0, &fontFolder, -1, -1, -1, -1) != 0) {
+        ShowMessageBox("Error", "Unable to open graphics");
+        quit = true;
+    }
+
+    std::strcpy(gameFolder, InitialGameFolder);
+}
+
+InstallerApp::~InstallerApp() {
+    ReleaseButtons(0);
+    CloseGraphics();
+    delete mouse;
+    mouse = nullptr;
+    delete keyboard;
+    keyboard = nullptr;
+    // The base destructor closes the (already closed) graphics and withdraws the registration.
+}
+
+void InstallerApp::ReleaseButtons(int first) {
+    for (int i = first; i < WizardSlotCount; ++i) {
+        DeleteButton(buttons[i]);
+        buttons[i] = nullptr;
+    }
+}
+
+QBIO* CreateApplication() { return new (std::nothrow) InstallerApp; }
+
+void DeleteApplication(QBIO* application) {
+    // The framework knows only the base; the one application is always an InstallerApp.
+    delete static_cast<InstallerApp*>(application);
+}

@@ -1,0 +1,106 @@
+// installer_app.h: the installer's one application object and its wizard.
+//
+// The framework's entry makes the object with CreateApplication before the main loop and
+// destroys it with DeleteApplication after it. The command line picks the mode:
+//  - pack mode ("-pack" anywhere in it): the constructor builds "update.dat" from the loose files
+//    in the current folder, says how it went in a "Setup" box, and the first frame ends the
+//    program (exit code 1 when packing failed);
+//  - install mode: the constructor makes the mouse and keyboard and opens the 550 x 350 window;
+//    the main loop then calls RunFrame (wizard_flow.cpp) once per frame and the window calls
+//    Redraw (wizard_pages.cpp) whenever the page must be painted.
+// Failures during construction are told in "Error" boxes and end the program at its first frame.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/qbio.h"
+
+class MOUSE;
+class KEYBOARD;
+struct Button;
+
+// The wizard's states; each has one page. 6 and 10 are reserved: they have pages, but no
+// transition enters them.
+enum WizardState : int16_t {
+    StateChooseLanguage = 0,
+    StateNotInstalled = 1,
+    StateConfirmVersions = 2,
+    StateUpdating = 3,
+    StateCompleted = 4,
+    StateSourceMissing = 5,
+    StateInstallCorrupt = 6,
+    StateQuickStartPrompt = 7,
+    StateEnterFolder = 8,
+    StateWriteFailed = 9,
+    StateNotCompatible = 10,
+};
+
+// The wizard's meaning of a Button's positive action codes (the Button's argument in brackets).
+enum WizardAction : int32_t {
+    ActionChooseLanguage = 1,    // (a LanguageIndex) choose it and look up the installation
+    ActionGoToState = 2,         // (a WizardState) enter it
+    ActionFinish = 3,            // on the completed page open the readme; then end the wizard
+    ActionDeleteQuickStart = 4,  // delete the quick-start files, then the completed page
+    ActionKeepQuickStart = 5,    // the completed page
+};
+
+// Slot 0 the Exit Button of every page; 1 and 2 the panel and inset (or the language Buttons);
+// 3 and 4 the left and right command Buttons (Enter presses slot 4); 5 to 9 the text lines.
+constexpr int WizardSlotCount = 10;
+// Text buffers hold at most 199 characters and their zero byte.
+constexpr int WizardTextSize = 200;
+// The update steps: 0 checks the sources, 1 to 47 install one entry each, 48 finishes.
+constexpr int16_t UpdateStepFinish = 48;
+
+// The record's product key and the values the wizard uses.
+extern const char ProductSubkey[];       // "Tallyfield"
+extern const char VersionValueName[];    // "Version": read, and written when the update is done
+extern const char LocationValueName[];   // "Location": read only
+// The game folder until the record's "Location" is read.
+extern const char InitialGameFolder[];   // "c:\tlfdemo"
+
+class InstallerApp final : public QBIO {
+public:
+    InstallerApp();
+    ~InstallerApp();
+
+    // Draws the page of `state`, building its Buttons when the state changed (wizard_pages.cpp).
+    void Redraw() override;
+    // One frame: at most one key event, one update step, and the ten slots polled with their
+    // actions carried out; false ends the program (wizard_flow.cpp).
+    bool RunFrame() override;
+
+    int16_t state = StateChooseLanguage;
+    int16_t drawnState = -1;       // the state whose page Redraw last built; -1 none
+    int16_t fileCounter = 0;       // the update step, 0 to 48; never reset
+    int16_t boxX = 0;              // progress panel (StateUpdating) or text field (StateEnterFolder),
+    int16_t boxY = 0;              // laid out by Redraw before RunFrame uses them; boxWidth is
+    int16_t boxWidth = 0;          // also the pixel limit of typing
+    char installedVersion[WizardTextSize] = {};
+    char gameFolder[WizardTextSize] = {};
+    MOUSE* mouse = nullptr;        // owned
+    KEYBOARD* keyboard = nullptr;  // owned
+    bool quit = false;
+    int32_t language = 0;          // LanguageIndex of every text shown
+    Button* buttons[WizardSlotCount] = {};  // owned; null slots are skipped
+
+    // Releases the Buttons of slots first..9 and empties them.
+    void ReleaseButtons(int first);
+
+private:
+    // wizard_pages.cpp: the pages, one function per kind.
+    bool BuildLanguagePage();
+    void BuildStandardFrame();
+    void BuildPage();
+
+    // wizard_flow.cpp: the actions and the update.
+    void EditFolder(uint8_t character, int32_t keyCode);
+    void ChooseLanguage(int32_t languageIndex);
+    void CarryOutAction(int32_t action, int32_t argument);
+    void RunUpdateStep();
+    bool SourcesAreWhole();
+    bool InstallEntry(int entry);
+    void FinishUpdate();
+    void DrawProgressBar(int16_t step);
+    void EnterState(int16_t newState);
+};
