@@ -1,0 +1,61 @@
+// sdl_pump.cpp: the SDL event pump: window events become WM_SIZE, WM_PAINT and WM_CLOSE, input
+// events go through TranslateSdlInputEvent (sdl_input.h), and each message reaches
+// MainWindowProc at once. Never waits for an event.
+#include "framework/display.h"
+#include "platform/platform_display.h"
+#include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_input.h"
+
+namespace {
+
+// WM_SIZE with the window's current client size.
+void SendSize(uintptr_t kind) {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(gSdl.window, &width, &height);
+    MainWindowProc(WindowMessageSize, kind, PackPointParam(width, height));
+}
+
+void HandleWindowEvent(const SDL_WindowEvent& event) {
+    if (gSdl.window == nullptr || event.windowID != SDL_GetWindowID(gSdl.window)) return;
+    switch (event.event) {
+        case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            const bool maximised = (SDL_GetWindowFlags(gSdl.window) & SDL_WINDOW_MAXIMIZED) != 0;
+            SendSize(maximised ? WindowSizeMaximized : WindowSizeRestored);
+            break;
+        }
+        case SDL_WINDOWEVENT_MINIMIZED: SendSize(WindowSizeMinimized); break;
+        case SDL_WINDOWEVENT_MAXIMIZED: SendSize(WindowSizeMaximized); break;
+        case SDL_WINDOWEVENT_RESTORED: SendSize(WindowSizeRestored); break;
+        case SDL_WINDOWEVENT_EXPOSED: gSdl.paintPending = true; break;
+        case SDL_WINDOWEVENT_CLOSE: MainWindowProc(WindowMessageClose, 0, 0); break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+void PlatformPumpMessages() {
+    if (gSdl.window == nullptr) return;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_WINDOWEVENT) {
+            HandleWindowEvent(event.window);
+        } else if (event.type == SDL_QUIT) {
+            // The session asks the program to end (also after a signal): the close button's path.
+            MainWindowProc(WindowMessageClose, 0, 0);
+        } else {
+            TranslatedMessage messages[SdlMaxTranslatedMessages];
+            const int count = TranslateSdlInputEvent(event, messages);
+            for (int i = 0; i < count; ++i) MainWindowProc(messages[i].message, messages[i].wParam, messages[i].lParam);
+        }
+        if (gSdl.window == nullptr) return;
+    }
+    // As on Windows, the paint comes once the queue is empty.
+    if (gSdl.visible && gSdl.paintPending) MainWindowProc(WindowMessagePaint, 0, 0);
+}
+
+intptr_t PlatformDefaultWindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    // The default handling of a paint validates the window; nothing else needs any here.
+    if (message == WindowMessagePaint) gSdl.paintPending = false;
+    return 0;
+}
