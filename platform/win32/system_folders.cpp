@@ -1,5 +1,7 @@
 // system_folders.cpp: the folder functions and the folder listing of platform_system.h on
-// Windows, over the C runtime (_getcwd, _mkdir, _findfirst32) and kernel32.
+// Windows, over the C runtime (_getcwd, _mkdir, _findfirst) and kernel32.
+// The runtime's find record may carry 64-bit times; they are cut to the 32 bits of
+// PlatformFindData, as _findfirst32 would give them.
 #include <windows.h>
 
 #include <direct.h>
@@ -34,12 +36,12 @@ unsigned PlatformLogicalDriveStrings(char* buffer, unsigned size) {
 
 namespace {
 
-void CopyEntry(const _finddata32_t& found, PlatformFindData* data) {
+void CopyEntry(const _finddata_t& found, PlatformFindData* data) {
     data->attrib = found.attrib;
-    data->timeCreate = found.time_create;
-    data->timeAccess = found.time_access;
-    data->timeWrite = found.time_write;
-    data->size = found.size;
+    data->timeCreate = static_cast<int32_t>(found.time_create);
+    data->timeAccess = static_cast<int32_t>(found.time_access);
+    data->timeWrite = static_cast<int32_t>(found.time_write);
+    data->size = static_cast<uint32_t>(found.size);
     static_assert(sizeof(data->name) == sizeof(found.name), "the entry names have the runtime's size");
     std::memcpy(data->name, found.name, sizeof(data->name));
 }
@@ -48,16 +50,16 @@ void CopyEntry(const _finddata32_t& found, PlatformFindData* data) {
 
 intptr_t PlatformFindFirst(const char* pattern, PlatformFindData* data) {
     if (!pattern || !data) return -1;
-    _finddata32_t found;
-    intptr_t handle = _findfirst32(pattern, &found);
+    _finddata_t found;
+    intptr_t handle = _findfirst(pattern, &found);
     if (handle != -1) CopyEntry(found, data);
     return handle;
 }
 
 int PlatformFindNext(intptr_t handle, PlatformFindData* data) {
     if (handle == -1 || !data) return -1;
-    _finddata32_t found;
-    if (_findnext32(handle, &found) != 0) return -1;
+    _finddata_t found;
+    if (_findnext(handle, &found) != 0) return -1;
     CopyEntry(found, data);
     return 0;
 }
