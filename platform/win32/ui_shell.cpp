@@ -1,0 +1,24 @@
+// ui_shell.cpp: message boxes (modal, no owner, OK only, Unicode so Windows-1252 texts show
+// correctly on any code page) and opening a document with its registered program.
+#include <string>
+
+#include "platform/platform_display.h"
+#include "platform/text_convert.h"
+#include "platform/win32/ui_backend.h"
+
+#include <shellapi.h>
+
+namespace {
+std::wstring ToWide(const char* text) {
+    const std::u16string utf16 = Windows1252ToUtf16(text);
+    return std::wstring(utf16.begin(), utf16.end());
+}
+}  // namespace
+
+void PlatformShowMessageBox(const char* caption, const char* text) {
+    MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK);
+}
+
+void PlatformOpenDocument(const char* path) {
+    if (path != nullptr) ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+}
