@@ -16,6 +16,9 @@ struct FileStreamState {
     uint8_t runValue;  // the byte of the pending run
     uint8_t runCount;  // bytes of the run still to write (writing) or to deliver (reading)
     uint8_t byteOrder;
+    // BinaryAppend only: whether the last access read or wrote. The C library needs a
+    // positioning call between a read and a following write (and back); Windows enforces it.
+    uint8_t lastAccess;
 };
 
 namespace {
@@ -30,13 +33,22 @@ uint32_t Swap32(uint32_t value) {
     return (value >> 24) | ((value >> 8) & 0x0000FF00u) | ((value << 8) & 0x00FF0000u) | (value << 24);
 }
 
-bool CanRead(const FileStreamState* state) {
-    return state && state->handle && (state->mode == BinaryRead || state->mode == BinaryAppend);
+enum : uint8_t { AccessNone = 0, AccessRead = 1, AccessWrite = 2 };
+
+// Whether the stream may read or write now; in BinaryAppend it also makes the switch between
+// reading and writing legal.
+bool Prepare(FileStreamState* state, int32_t onlyMode, uint8_t access) {
+    if (!state || !state->handle || (state->mode != onlyMode && state->mode != BinaryAppend)) return false;
+    if (state->mode == BinaryAppend && state->lastAccess != access) {
+        if (state->lastAccess != AccessNone) std::fseek(state->handle, 0, SEEK_CUR);
+        state->lastAccess = access;
+    }
+    return true;
 }
 
-bool CanWrite(const FileStreamState* state) {
-    return state && state->handle && (state->mode == BinaryWrite || state->mode == BinaryAppend);
-}
+bool CanRead(FileStreamState* state) { return Prepare(state, BinaryRead, AccessRead); }
+
+bool CanWrite(FileStreamState* state) { return Prepare(state, BinaryWrite, AccessWrite); }
 
 bool Swaps(const FileStreamState* state) { return state->byteOrder == ByteOrderSwapped; }
 
@@ -113,6 +125,7 @@ bool FileStream::AtEnd() { return !state_ || !state_->handle || std::feof(state_
 void FileStream::Seek(int32_t offset, bool fromEnd) {
     if (!state_ || !state_->handle) return;
     std::fseek(state_->handle, offset, fromEnd ? SEEK_END : SEEK_SET);
+    state_->lastAccess = AccessNone;
 }
 
 int32_t FileStream::Tell() {

@@ -305,3 +305,22 @@ TEST(FileStreamStrings, WrittenAndReadBackWithinCapacity) {
     EXPECT_FALSE(stream.ReadString(big, sizeof(big)));
     EXPECT_FALSE(stream.ReadString(big, 0));
 }
+
+TEST(FileStreamModes, AppendReadsAndWritesAtTheEnd) {
+    StreamFolder place;
+    ASSERT_TRUE(WriteFileBytes(place.temp.Join("log.bin"), {0x01, 0x00, 0x02, 0x00}));
+    {
+        FileStream stream;
+        ASSERT_TRUE(stream.Open(&place.folder, "log.bin", 0, BinaryAppend));
+        uint16_t values[2] = {};
+        EXPECT_TRUE(stream.Read16Array(values, 2));
+        EXPECT_EQ(values[0], 1);
+        EXPECT_EQ(values[1], 2);
+        int16_t more[2] = {-1, 3};
+        EXPECT_TRUE(stream.Write16Array(more, 2));
+        EXPECT_TRUE(stream.WriteString("ok"));
+        stream.Seek(0, false);
+        EXPECT_TRUE(stream.WriteBytes("Z", 1)) << "appending writes go to the end whatever the position";
+    }
+    EXPECT_EQ(place.Read("log.bin"), (Bytes{0x01, 0x00, 0x02, 0x00, 0xFF, 0xFF, 0x03, 0x00, 'o', 'k', 0x00, 'Z'}));
+}

@@ -164,3 +164,29 @@ TEST(FolderPathJoins, FontLoaderReadsThroughTheFolder) {
     EXPECT_TRUE(stream.Read32(&height));
     EXPECT_EQ(height, 14);
 }
+
+TEST(FolderPathDrives, DriveRootAsCurrentFolderJoinsWithOneSeparator) {
+    TempFolder temp;
+    // The root of the drive (or of the file system) the temporary folder lies on.
+    std::string root = std::filesystem::path(temp.path).root_path().string();
+    ScopedCurrentFolder current(root);
+    FolderPath folder;
+#ifdef _WIN32
+    // "C:\" is held as the bare drive, so that a join gives "C:\name".
+    EXPECT_EQ(std::string(folder.GetPath()), root.substr(0, 2));
+    EXPECT_EQ(std::string(folder.FullPathOf("tlf.exe")), root + "tlf.exe");
+#endif
+    std::string before = folder.GetPath();
+    EXPECT_TRUE(FolderPath::IsFolder(before.c_str()));
+    EXPECT_TRUE(folder.GoToParent()) << "the root's parent is itself, and a folder";
+    EXPECT_EQ(std::string(folder.GetPath()), before);
+
+    // A file below the root is reached through the joined path.
+    std::string relative = std::filesystem::path(temp.path).relative_path().string();
+    ASSERT_TRUE(WriteFileBytes(temp.Join("probe.bin"), {1, 2}));
+    FileStream stream;
+    ASSERT_TRUE(stream.Open(&folder, (relative + "\\probe.bin").c_str(), 0, BinaryRead));
+    uint16_t value = 0;
+    EXPECT_TRUE(stream.Read16(&value));
+    EXPECT_EQ(value, 0x0201);
+}
