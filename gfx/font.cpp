@@ -85,6 +85,7 @@ void PaintGlyph(const Glyph& glyph, int height, int64_t penX, int y, Rgb555 colo
 
 int LoadFont(FolderPath* folder, int fontIndex) {
     if (fontIndex < 0 || fontIndex >= FontSlotCount || gFramework.fontTable == nullptr) return FontFileNotOpened;
+    FreeFont(fontIndex);  // OpenGraphics loads empty slots only; anyone else must not leak one
     FileStream stream;
     if (!stream.Open(folder, FontFileNames[fontIndex], 0, BinaryRead)) return FontFileNotOpened;
     Font* font = new (std::nothrow) Font();

@@ -68,7 +68,7 @@ enum : int32_t { FontMaxHeight = 256, FontMaxGlyphWidth = 256 };
 
 // Reads the file of slot fontIndex from `folder` into that slot of gFramework.fontTable.
 // Returns a LoadFont result; after any failure the stream is closed and the slot is empty.
-// The caller loads only empty slots (a filled slot would be replaced and its Font leaked).
+// A slot that already holds a Font is freed first.
 int LoadFont(FolderPath* folder, int fontIndex);
 
 // Frees the Font of a slot and empties the slot; an empty slot is left alone.

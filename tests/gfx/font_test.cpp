@@ -3,6 +3,7 @@
 // with the hand-made test font of font_test_files.h.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -61,7 +62,10 @@ TEST_F(FontFileTest, BytesAfterTheLastEntryAreIgnored) {
 }
 
 TEST_F(FontFileTest, AMissingFileGives7AndLeavesTheSlotEmpty) {
+    ASSERT_EQ(0, LoadBytes(TestFontFile(), 0));
+    ASSERT_EQ(0, LoadBytes(TestFontFile(), 0));  // a filled slot is freed and loaded again
     ScopedCurrentFolder here(folder_.path);
+    ASSERT_EQ(0, std::remove(FontFileNames[0]));
     FolderPath path;
     EXPECT_EQ(7, LoadFont(&path, 0));
     EXPECT_EQ(nullptr, gFramework.fontTable[0]);

@@ -23,6 +23,7 @@ public:
         UseBuffer(16, 12);
     }
     void TearDown() override {
+        gFramework.fontTable = fonts_;
         for (int slot = 0; slot < FontSlotCount; ++slot) FreeFont(slot);
         gFramework.frameBuffer = saved_.frameBuffer;
         gFramework.pitch = saved_.pitch;
@@ -33,8 +34,11 @@ public:
         gFramework.fontTable = saved_.fontTable;
     }
 
-    // A fresh all-zero buffer of width x height, graphics open, nothing changed, an empty font table.
+    // A fresh all-zero buffer of width x height, graphics open, nothing changed, an empty font table
+    // (fonts loaded before are freed).
     void UseBuffer(int width, int height) {
+        if (gFramework.fontTable == fonts_)
+            for (int slot = 0; slot < FontSlotCount; ++slot) FreeFont(slot);
         stride_ = (2 * width + 3) / 4 * 2;  // pixels per row, padding included
         pixels_.assign(static_cast<size_t>(stride_) * height, 0);
         for (int y = 0; y < height; ++y)
