@@ -30,10 +30,13 @@ std::vector<LogicalLine> SplitLines(const std::string& fileText) {
             if (contentEnd > position && fileText[contentEnd - 1] == '\r') --contentEnd;
             std::string piece = fileText.substr(position, contentEnd - position);
             position = next;
-            bool continues = !piece.empty() && piece.back() == '\\' && position < fileText.size();
+            // Only an indented line continues one ending in a backslash (the export indents the
+            // rest of hex data), so the unindented lines the writer adds never join another.
+            bool continues = !piece.empty() && piece.back() == '\\' && position < fileText.size() &&
+                             (fileText[position] == ' ' || fileText[position] == '\t');
             if (continues) {
                 piece.pop_back();
-                // Continuation lines of hex data are indented; the indentation is not data.
+                // The indentation is not data.
                 size_t skip = 0;
                 while (position + skip < fileText.size() && (fileText[position + skip] == ' ' || fileText[position + skip] == '\t')) ++skip;
                 line.text += piece;
@@ -215,7 +218,7 @@ bool SetRecordText(const std::string& fileText, const std::string& keyPath, cons
         return true;
     }
     std::string result = fileText;
-    if (Trim(result).empty()) result = "REGEDIT4" + newline;
+    if (result.empty()) result = "REGEDIT4" + newline;
     if (result.back() != '\n') result += newline;
     result += newline + "[" + kRoot + keyPath + "]" + newline + valueLine + newline;
     *newFileText = result;

@@ -3,7 +3,8 @@
 // On POSIX the installation record is kept in such a file (posix_record_file.cpp). The file is
 // a header line ("REGEDIT4"), sections "[HKEY_LOCAL_MACHINE\Software\...]" and value lines
 // "Name"="text" (with \\ and \" escapes), "Name"=dword:0000002a or "Name"=hex(n):41,42,00; a line
-// ending in a backslash continues on the next one. Bytes are Windows-1252 and pass unchanged.
+// ending in a backslash continues on the next one when that one is indented, as the export
+// writes long hex data. Bytes are Windows-1252 and pass unchanged.
 // Key paths and value names compare without regard to ASCII case, as in the registry; when a
 // value is given more than once, the last one counts, as when the file is imported.
 // What cannot be parsed (comments, "@" default values, deletions, damaged lines) is ignored by
