@@ -8,7 +8,8 @@
 #include "platform/headless/headless_cursor.h"
 
 namespace {
-LoopApp* gNextApplication = nullptr;
+QBIO* gNextApplication = nullptr;
+void (*gRelease)(QBIO*) = nullptr;
 }
 
 void ResetFrameworkAndBackend() {
@@ -56,15 +57,25 @@ bool LoopApp::RunFrame() {
     return onFrame ? onFrame(*this) : false;
 }
 
-void SetNextApplication(LoopApp* app) { gNextApplication = app; }
+void SetNextApplication(QBIO* app, void (*release)(QBIO*)) {
+    gNextApplication = app;
+    gRelease = release;
+}
+
+void DeleteLoopApp(QBIO* app) { delete static_cast<LoopApp*>(app); }
+
+void KeepApplication(QBIO*) {}
 
 QBIO* CreateApplication() {
-    LoopApp* app = gNextApplication;
+    QBIO* app = gNextApplication;
     gNextApplication = nullptr;
     return app;
 }
 
-void DeleteApplication(QBIO* application) { delete static_cast<LoopApp*>(application); }
+void DeleteApplication(QBIO* application) {
+    if (application != nullptr && gRelease != nullptr) gRelease(application);
+    gRelease = nullptr;
+}
 
 const char* CommittedFontFolder() { return TLF_SOURCE_DIR "/data/fonts"; }
 

@@ -61,8 +61,12 @@ public:
     std::function<bool(LoopApp&)> onFrame;
 };
 
-// The object CreateApplication hands the main loop next (deleted by DeleteApplication).
-void SetNextApplication(LoopApp* app);
+// The object CreateApplication hands the main loop next. DeleteApplication calls `release` on it
+// (which deletes it as its own type, or does nothing when the test keeps it to look at later).
+void SetNextApplication(QBIO* app, void (*release)(QBIO*));
+// Releases of SetNextApplication: delete a LoopApp, or keep the object.
+void DeleteLoopApp(QBIO* app);
+void KeepApplication(QBIO* app);
 
 // The committed fonts, for tests that open the real graphics.
 const char* CommittedFontFolder();
