@@ -339,4 +339,28 @@ TEST(WizardPages, EveryLanguagesWrappedTextsFitTheirSlots) {
     }
 }
 
+TEST(WizardPages, EveryLineAndCaptionStaysInsideItsBox) {
+    // Single-line texts stand inside the inset, command captions inside their 80-pixel Buttons,
+    // in every language.
+    for (int language = 0; language < LanguageCount; ++language) {
+        for (int16_t state : {StateNotInstalled, StateConfirmVersions, StateCompleted, StateSourceMissing,
+                              StateInstallCorrupt, StateQuickStartPrompt, StateEnterFolder, StateWriteFailed}) {
+            SCOPED_TRACE(std::to_string(language) + " in state " + std::to_string(state));
+            WizardSession s;
+            ShowPage(s, state, language);
+            const PageLayout l = Layout();
+            for (int slot = 0; slot < WizardSlotCount; ++slot) {
+                const Button* b = s.App().buttons[slot];
+                if (b == nullptr || b->label[0] == '\0') continue;
+                const int width = TextWidth(1, b->label);
+                if (b->action == ActionLabel) {
+                    EXPECT_LE(b->x + width, l.panelX + l.panelWidth - 12) << b->label;
+                } else if (b->action != ActionTextField) {
+                    EXPECT_LE(width, b->width - 4) << b->label;
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
