@@ -10,6 +10,7 @@
 
 #include "platform/platform_display.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_frame_pacing.h"
 
 namespace {
 
@@ -46,17 +47,12 @@ void CopyRectangle(const uint16_t* pixels, int pitch, int bufferWidth, int buffe
     SDL_UpdateWindowSurfaceRects(gSdl.window, &to, 1);
 }
 
-// Waits until the next refresh of the display is due. A loop that fell more than a frame behind
-// starts counting again instead of rushing to catch up.
+// Waits until this frame's refresh of the display is due.
 void WaitForFrameDeadline() {
-    const uint64_t now = SDL_GetPerformanceCounter();
-    if (gSdl.frameDeadline == 0 || now > gSdl.frameDeadline + gSdl.framePeriod) {
-        gSdl.frameDeadline = now;
-    } else if (now < gSdl.frameDeadline) {
-        const uint64_t milliseconds = (gSdl.frameDeadline - now) * 1000 / SDL_GetPerformanceFrequency();
-        if (milliseconds > 0) SDL_Delay(static_cast<uint32_t>(milliseconds));
-    }
-    gSdl.frameDeadline += gSdl.framePeriod;
+    const FramePace pace = PaceFrame(SDL_GetPerformanceCounter(), gSdl.frameDeadline, gSdl.framePeriod);
+    const uint64_t milliseconds = pace.waitTicks * 1000 / SDL_GetPerformanceFrequency();
+    if (milliseconds > 0) SDL_Delay(static_cast<uint32_t>(milliseconds));
+    gSdl.frameDeadline = pace.nextDeadline;
 }
 
 }  // namespace
