@@ -1,8 +1,9 @@
 // sdl_shell.cpp: message boxes and opening documents for the SDL build.
 //
 // A message box is SDL's simple message box when a display exists; with none (no X server, as
-// in pack mode on a build machine) the caption and text go to standard error and the call
-// returns as if OK had been pressed. Documents open with xdg-open, started detached and never
+// in pack mode on a build machine), or when SDL cannot show its box there (an X server without
+// the fonts SDL's box needs, such as a bare Xvfb), the caption and text go to standard error as
+// "caption: text" and the call returns as if OK had been pressed. Documents open with xdg-open, started detached and never
 // waited for.
 #include <fcntl.h>
 #include <sys/types.h>

@@ -5,6 +5,8 @@
 // The window is a Unicode window so that Windows-1252 titles show correctly whatever the
 // system's code page: titles are converted to UTF-16, and a typed character (WM_CHAR, UTF-16 in
 // a Unicode window) reaches the framework as its Windows-1252 byte, or 0 when it has none.
+// Leaves out: a class cursor (the MOUSE sets the cursor itself) and a background brush (the
+// frame buffer covers the whole client area).
 #include <string>
 
 #include "framework/display.h"
