@@ -10,23 +10,18 @@
 
 namespace {
 
-uint16_t* PixelRow(int y) {
-    return reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(gFramework.frameBuffer) +
-                                       static_cast<intptr_t>(y) * gFramework.pitch);
-}
-
 int ClampToByte(int value) { return value < 0 ? 0 : (value > 255 ? 255 : value); }
 
 // Draws one row (or column) of a dotted or solid line; the dot pattern starts at `from`.
 void DrawHorizontalRun(int y, int from, int to, bool solid, Rgb555 colour) {
-    uint16_t* row = PixelRow(y);
+    uint16_t* row = FrameBufferRow(y);
     for (int x = from; x <= to; ++x)
         if (solid || (x - from) % 6 < 4) row[x] = colour;
 }
 
 void DrawVerticalRun(int x, int from, int to, bool solid, Rgb555 colour) {
     for (int y = from; y <= to; ++y)
-        if (solid || (y - from) % 6 < 4) PixelRow(y)[x] = colour;
+        if (solid || (y - from) % 6 < 4) FrameBufferRow(y)[x] = colour;
 }
 
 // The general line: Bresenham over the unclipped end points, writing only the points inside the
@@ -37,7 +32,7 @@ void DrawBresenhamLine(int x0, int y0, int x1, int y1, int boxX0, int boxY0, int
     int dots = 0;
     auto plot = [&](int x, int y) {
         if (x < boxX0 || x > boxX1 || y < boxY0 || y > boxY1) return;
-        if (solid || dots % 6 < 4) PixelRow(y)[x] = colour;
+        if (solid || dots % 6 < 4) FrameBufferRow(y)[x] = colour;
         ++dots;
     };
     const bool steep = std::abs(x1 - x0) < std::abs(y1 - y0);
@@ -90,7 +85,7 @@ void DrawGradient(int x0, int y0, int x1, int y1, bool horizontal, bool colourAt
     const Channels8 fixedSecond = WidenColour(secondColour);
     const int span = horizontal ? x1 - x0 : y1 - y0;
     for (int y = y0; y <= y1; ++y) {
-        uint16_t* row = PixelRow(y);
+        uint16_t* row = FrameBufferRow(y);
         int carriedRed = 0, carriedGreen = 0, carriedBlue = 0;
         for (int x = x0; x <= x1; ++x) {
             const Channels8 second = keepBackground ? WidenColour(row[x]) : fixedSecond;
@@ -115,6 +110,11 @@ void DrawGradient(int x0, int y0, int x1, int y1, bool horizontal, bool colourAt
 }
 
 }  // namespace
+
+uint16_t* FrameBufferRow(int y) {
+    return reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(gFramework.frameBuffer) +
+                                       static_cast<intptr_t>(y) * gFramework.pitch);
+}
 
 bool GraphicsAreOpen() { return gFramework.graphicsOpening == 0 && gFramework.frameBuffer != nullptr; }
 
@@ -185,7 +185,7 @@ int32_t DrawRect(int16_t x0, int16_t y0, int16_t x1, int16_t y1, uint16_t style,
         DrawLine(x0, y1, x0, y0, lineStyle, colour);
     } else if (style & RectFill) {
         for (int y = y0; y <= y1; ++y) {
-            uint16_t* row = PixelRow(y);
+            uint16_t* row = FrameBufferRow(y);
             for (int x = x0; x <= x1; ++x) row[x] = colour;
         }
     } else if (style & RectGradientRightToLeft) {
@@ -198,7 +198,7 @@ int32_t DrawRect(int16_t x0, int16_t y0, int16_t x1, int16_t y1, uint16_t style,
         DrawGradient(x0, y0, x1, y1, false, false, colour, secondColour);
     } else if (style & RectTint) {
         for (int y = y0; y <= y1; ++y) {
-            uint16_t* row = PixelRow(y);
+            uint16_t* row = FrameBufferRow(y);
             for (int x = x0; x <= x1; ++x) row[x] = TintPixel(row[x], colour);
         }
     }

@@ -74,6 +74,10 @@ int32_t DrawRect(int16_t x0, int16_t y0, int16_t x1, int16_t y1, uint16_t style,
 // black). The buttons use 166 for the highlight and 66 for the shadow.
 Rgb555 ScaleColour(Rgb555 colour, int16_t percent);
 
+// The first pixel of frame-buffer row y (0 to screenHeight - 1); no check. For the drawing
+// code of gfx/ once it has clipped.
+uint16_t* FrameBufferRow(int y);
+
 // ---- colour arithmetic shared with the text drawing, pure and tested ---------------------
 
 // 8-bit channels of an Rgb555 (0, 8, ... 248) and the packing back (bit 15 clear).

@@ -49,11 +49,6 @@ int ReadFontBody(FileStream& stream, Font& font) {
     return FontLoaded;
 }
 
-uint16_t* PixelRow(int y) {
-    return reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(gFramework.frameBuffer) +
-                                       static_cast<intptr_t>(y) * gFramework.pitch);
-}
-
 int16_t ToInt16(int64_t value) {
     return static_cast<int16_t>(value < INT16_MIN ? INT16_MIN : (value > INT16_MAX ? INT16_MAX : value));
 }
@@ -67,7 +62,7 @@ void PaintGlyph(const Glyph& glyph, int height, int64_t penX, int y, Rgb555 colo
     for (int v = 0; v < height; ++v) {
         const int screenY = y + v;
         if (screenY < 0 || screenY >= gFramework.screenHeight) continue;
-        uint16_t* row = PixelRow(screenY);
+        uint16_t* row = FrameBufferRow(screenY);
         const uint8_t* bits = glyph.bitmap + v * glyph.bytesPerRow;
         for (int u = 0; u < glyph.width; ++u) {
             const int64_t screenX = penX + u;

@@ -77,8 +77,9 @@ void FreeFont(int fontIndex);
 // Measuring: 3 when the graphics are not open; 0 for an empty slot or null text.
 // The line height of the slot's font.
 int32_t FontHeight(int fontIndex);
-// The spacing between the byte at position - 1 and the byte at position; 0 also when position
-// is 0 or below or the byte at position is the terminating zero.
+// The spacing between the byte at position - 1 and the byte at position (position at most the
+// string's length); 0 also when position is 0 or below or the byte at position is the
+// terminating zero.
 int32_t CharacterGap(int fontIndex, const char* text, int position);
 // How far DrawText advances the pen over the whole string.
 int32_t TextWidth(int fontIndex, const char* text);
