@@ -26,6 +26,8 @@
 // same inputs give the same bytes on every run. tools/make_fonts.sh makes the seven files.
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_DRIVER_H
+#include FT_MODULE_H
 
 #include <cstdint>
 #include <cstdio>
@@ -127,6 +129,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make_font: FreeType does not start\n");
         return 1;
     }
+    // The TrueType hinting interpreter is named rather than taken from FREETYPE_PROPERTIES, so
+    // that the environment cannot change the output.
+    FT_UInt interpreter = TT_INTERPRETER_VERSION_40;
+    FT_Property_Set(library, "truetype", "interpreter-version", &interpreter);
     if (FT_New_Face(library, typefacePath.c_str(), 0, &face) != 0 ||
         FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize)) != 0) {
         std::fprintf(stderr, "make_font: cannot open %s at %d pixels\n", typefacePath.c_str(), pixelSize);
