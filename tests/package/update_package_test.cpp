@@ -47,7 +47,9 @@ protected:
 
     void WriteLooseFiles() {
         for (int i = 0; i < UpdateFileCount; ++i)
-            if (!IsReadmeEntry(i)) ASSERT_TRUE(WriteFileBytes(folder.Join(UpdateFileName(i)), SampleContents(i)));
+            if (!IsReadmeEntry(i)) {
+                ASSERT_TRUE(WriteFileBytes(folder.Join(UpdateFileName(i)), SampleContents(i)));
+            }
     }
 
     Bytes Package() {
