@@ -14,6 +14,10 @@ struct SdlBackend {
     SDL_Window* window;
     bool visible;
     bool paintPending;       // a WM_PAINT is due at the end of the next pump
+    // The size and state the last WM_SIZE reported, so that SDL's repeated notices of an
+    // unchanged window do not replace the frame buffer.
+    int reportedWidth, reportedHeight;
+    uintptr_t reportedKind;
     uint64_t frameDeadline;  // performance-counter time the next frame may be shown; 0 = none yet
     uint64_t framePeriod;    // performance-counter ticks per display refresh
     // Presentation source: an SDL view of the frame buffer, remade when the buffer changes.

@@ -8,24 +8,28 @@
 
 namespace {
 
-// WM_SIZE with the window's current client size.
-void SendSize(uintptr_t kind) {
+// WM_SIZE with the window's current client size, when the size or the state changed: a
+// restore after a minimise is reported even at the same size, as Windows does.
+void SendSizeIfChanged(uintptr_t kind) {
     int width = 0, height = 0;
     SDL_GetWindowSize(gSdl.window, &width, &height);
+    if (kind == gSdl.reportedKind && width == gSdl.reportedWidth && height == gSdl.reportedHeight) return;
+    gSdl.reportedKind = kind;
+    gSdl.reportedWidth = width;
+    gSdl.reportedHeight = height;
     MainWindowProc(WindowMessageSize, kind, PackPointParam(width, height));
 }
 
 void HandleWindowEvent(const SDL_WindowEvent& event) {
     if (gSdl.window == nullptr || event.windowID != SDL_GetWindowID(gSdl.window)) return;
+    const bool maximised = (SDL_GetWindowFlags(gSdl.window) & SDL_WINDOW_MAXIMIZED) != 0;
     switch (event.event) {
-        case SDL_WINDOWEVENT_SIZE_CHANGED: {
-            const bool maximised = (SDL_GetWindowFlags(gSdl.window) & SDL_WINDOW_MAXIMIZED) != 0;
-            SendSize(maximised ? WindowSizeMaximized : WindowSizeRestored);
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            SendSizeIfChanged(maximised ? WindowSizeMaximized : WindowSizeRestored);
             break;
-        }
-        case SDL_WINDOWEVENT_MINIMIZED: SendSize(WindowSizeMinimized); break;
-        case SDL_WINDOWEVENT_MAXIMIZED: SendSize(WindowSizeMaximized); break;
-        case SDL_WINDOWEVENT_RESTORED: SendSize(WindowSizeRestored); break;
+        case SDL_WINDOWEVENT_MINIMIZED: SendSizeIfChanged(WindowSizeMinimized); break;
         case SDL_WINDOWEVENT_EXPOSED: gSdl.paintPending = true; break;
         case SDL_WINDOWEVENT_CLOSE: MainWindowProc(WindowMessageClose, 0, 0); break;
         default: break;

@@ -37,6 +37,8 @@ PlatformWindow PlatformCreateMainWindow(const char* title, uint32_t style, int x
     gSdl.visible = false;
     gSdl.paintPending = false;
     gSdl.frameDeadline = 0;
+    gSdl.reportedKind = WindowSizeRestored;
+    SDL_GetWindowSize(gSdl.window, &gSdl.reportedWidth, &gSdl.reportedHeight);
     SdlMeasureFramePeriod();
     SDL_StartTextInput();
     return reinterpret_cast<PlatformWindow>(gSdl.window);
