@@ -47,7 +47,9 @@ protected:
     }
     void WriteLooseFiles() {
         for (int i = 0; i < UpdateFileCount; ++i) {
-            if (!IsReadmeEntry(i)) ASSERT_TRUE(WriteFileText(folder.Join(UpdateFileName(i)), std::string("file ") + UpdateFileName(i)));
+            if (!IsReadmeEntry(i)) {
+                ASSERT_TRUE(WriteFileText(folder.Join(UpdateFileName(i)), std::string("file ") + UpdateFileName(i)));
+            }
         }
     }
     int Run(const char* commandLine) {

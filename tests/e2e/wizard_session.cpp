@@ -79,7 +79,9 @@ WizardSession::WizardSession() {
         // delivered folder holds only the package.
         ScopedCurrentFolder inUpdate(updateFolder);
         for (int i = 0; i < UpdateFileCount; ++i) {
-            if (!IsReadmeEntry(i)) EXPECT_TRUE(WriteFileText(JoinNative(updateFolder, UpdateFileName(i)), NewContents(i)));
+            if (!IsReadmeEntry(i)) {
+                EXPECT_TRUE(WriteFileText(JoinNative(updateFolder, UpdateFileName(i)), NewContents(i)));
+            }
         }
         EXPECT_TRUE(BuildUpdatePackage());
         for (int i = 0; i < UpdateFileCount; ++i) {
