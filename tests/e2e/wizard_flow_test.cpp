@@ -148,17 +148,20 @@ TEST(WizardFlow, MissingVersionMeansNotInstalled) {
 // ---- the transition table, page by page -----------------------------------------------------
 
 TEST(WizardFlow, NotInstalledPageOffersOnlyExit) {
-    WizardSession s;
-    ReachNotInstalledPage(s);
-    ASSERT_TRUE(s.ClickSlot(3));  // "< Back" is inert
-    EXPECT_EQ(s.State(), StateNotInstalled);
-    EXPECT_FALSE(s.ClickSlot(4));  // Exit
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-
-    WizardSession t;
-    ReachNotInstalledPage(t);
-    EXPECT_FALSE(t.ClickSlot(0));  // the window's Exit
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+    {
+        WizardSession s;
+        ReachNotInstalledPage(s);
+        ASSERT_TRUE(s.ClickSlot(3));  // "< Back" is inert
+        EXPECT_EQ(s.State(), StateNotInstalled);
+        EXPECT_FALSE(s.ClickSlot(4));  // Exit
+        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+    }
+    {
+        WizardSession t;
+        ReachNotInstalledPage(t);
+        EXPECT_FALSE(t.ClickSlot(0));  // the window's Exit
+        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+    }
 }
 
 TEST(WizardFlow, VersionPageBackReturnsToTheLanguages) {
@@ -175,17 +178,20 @@ TEST(WizardFlow, VersionPageBackReturnsToTheLanguages) {
 }
 
 TEST(WizardFlow, VersionPageNextAndEnterStartTheUpdate) {
-    WizardSession s;
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.ClickSlot(4));
-    EXPECT_EQ(s.State(), StateUpdating);
-
-    WizardSession t;
-    ASSERT_TRUE(t.Start());
-    ASSERT_TRUE(t.ChooseLanguage());
-    ASSERT_TRUE(t.PressKey(HeadlessKeyEnter));
-    EXPECT_EQ(t.State(), StateUpdating);
+    {
+        WizardSession s;
+        ASSERT_TRUE(s.Start());
+        ASSERT_TRUE(s.ChooseLanguage());
+        ASSERT_TRUE(s.ClickSlot(4));
+        EXPECT_EQ(s.State(), StateUpdating);
+    }
+    {
+        WizardSession t;
+        ASSERT_TRUE(t.Start());
+        ASSERT_TRUE(t.ChooseLanguage());
+        ASSERT_TRUE(t.PressKey(HeadlessKeyEnter));
+        EXPECT_EQ(t.State(), StateUpdating);
+    }
 }
 
 TEST(WizardFlow, SourceMissingPageOffersOnlyExit) {
@@ -200,52 +206,63 @@ TEST(WizardFlow, SourceMissingPageOffersOnlyExit) {
 }
 
 TEST(WizardFlow, WriteFailedPageLeadsBackToTheFolder) {
-    WizardSession s;
-    ReachWriteFailedPage(s);
-    for (int slot = 5; slot < WizardSlotCount; ++slot) EXPECT_EQ(s.Action(slot), -99) << "no message line";
-    ASSERT_TRUE(s.ClickSlot(3));
-    EXPECT_EQ(s.State(), StateEnterFolder);
-
-    WizardSession t;
-    ReachWriteFailedPage(t);
-    EXPECT_FALSE(t.ClickSlot(4));  // Exit
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+    {
+        WizardSession s;
+        ReachWriteFailedPage(s);
+        for (int slot = 5; slot < WizardSlotCount; ++slot) EXPECT_EQ(s.Action(slot), -99) << "no message line";
+        ASSERT_TRUE(s.ClickSlot(3));
+        EXPECT_EQ(s.State(), StateEnterFolder);
+    }
+    {
+        WizardSession t;
+        ReachWriteFailedPage(t);
+        EXPECT_FALSE(t.ClickSlot(4));  // Exit
+        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+    }
 }
 
 TEST(WizardFlow, FolderPageBackAndNext) {
-    WizardSession s;
-    ReachFolderPage(s);
-    ASSERT_TRUE(s.ClickSlot(3));
-    EXPECT_EQ(s.State(), StateChooseLanguage);
-
-    WizardSession t;
-    ReachFolderPage(t);
-    ASSERT_TRUE(t.ClickSlot(4));
-    EXPECT_EQ(t.State(), StateConfirmVersions);
+    {
+        WizardSession s;
+        ReachFolderPage(s);
+        ASSERT_TRUE(s.ClickSlot(3));
+        EXPECT_EQ(s.State(), StateChooseLanguage);
+    }
+    {
+        WizardSession t;
+        ReachFolderPage(t);
+        ASSERT_TRUE(t.ClickSlot(4));
+        EXPECT_EQ(t.State(), StateConfirmVersions);
+    }
 }
 
 TEST(WizardFlow, ExitEndsTheProgramFromEveryPageWithoutTheReadmeButTheLast) {
-    WizardSession s;
-    ASSERT_TRUE(s.Start());
-    EXPECT_FALSE(s.ClickSlot(0));  // language page
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-
-    WizardSession v;
-    ASSERT_TRUE(v.Start());
-    ASSERT_TRUE(v.ChooseLanguage());
-    EXPECT_FALSE(v.ClickSlot(0));  // version page
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-
-    WizardSession q;
-    ReachQuickStartPage(q);
-    EXPECT_FALSE(q.ClickSlot(0));
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-    EXPECT_TRUE(q.GameFileExists("qstart/league.qst"));
-
-    WizardSession f;
-    ReachFolderPage(f);
-    EXPECT_FALSE(f.ClickSlot(0));
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+    {
+        WizardSession s;
+        ASSERT_TRUE(s.Start());
+        EXPECT_FALSE(s.ClickSlot(0));  // language page
+        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+    }
+    {
+        WizardSession v;
+        ASSERT_TRUE(v.Start());
+        ASSERT_TRUE(v.ChooseLanguage());
+        EXPECT_FALSE(v.ClickSlot(0));  // version page
+        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+    }
+    {
+        WizardSession q;
+        ReachQuickStartPage(q);
+        EXPECT_FALSE(q.ClickSlot(0));
+        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+        EXPECT_TRUE(q.GameFileExists("qstart/league.qst"));
+    }
+    {
+        WizardSession f;
+        ReachFolderPage(f);
+        EXPECT_FALSE(f.ClickSlot(0));
+        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+    }
 }
 
 // ---- Enter and Escape in every state --------------------------------------------------------
@@ -336,21 +353,24 @@ TEST(WizardKeys, EscapeEndsTheProgramInEveryState) {
 }
 
 TEST(WizardKeys, ReservedPagesOfferOnlyExit) {
-    WizardSession s;
-    ASSERT_TRUE(s.Start());
-    s.App().state = StateInstallCorrupt;
-    s.App().Redraw();
-    ASSERT_TRUE(s.ClickSlot(3));  // inert "< Back"
-    EXPECT_EQ(s.State(), StateInstallCorrupt);
-    EXPECT_FALSE(s.PressKey(HeadlessKeyEnter));  // Enter presses Exit in slot 4
-
-    WizardSession t;
-    ASSERT_TRUE(t.Start());
-    t.App().state = StateNotCompatible;
-    t.App().Redraw();
-    ASSERT_TRUE(t.PressKey(HeadlessKeyEnter));  // nothing on this page
-    EXPECT_EQ(t.State(), StateNotCompatible);
-    EXPECT_FALSE(t.ClickSlot(4));
+    {
+        WizardSession s;
+        ASSERT_TRUE(s.Start());
+        s.App().state = StateInstallCorrupt;
+        s.App().Redraw();
+        ASSERT_TRUE(s.ClickSlot(3));  // inert "< Back"
+        EXPECT_EQ(s.State(), StateInstallCorrupt);
+        EXPECT_FALSE(s.PressKey(HeadlessKeyEnter));  // Enter presses Exit in slot 4
+    }
+    {
+        WizardSession t;
+        ASSERT_TRUE(t.Start());
+        t.App().state = StateNotCompatible;
+        t.App().Redraw();
+        ASSERT_TRUE(t.PressKey(HeadlessKeyEnter));  // nothing on this page
+        EXPECT_EQ(t.State(), StateNotCompatible);
+        EXPECT_FALSE(t.ClickSlot(4));
+    }
 }
 
 // ---- the folder field -----------------------------------------------------------------------

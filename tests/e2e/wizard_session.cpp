@@ -58,6 +58,8 @@ std::string JoinNative(const std::string& folder, const std::string& relative) {
 }
 
 WizardSession::WizardSession() {
+    // The framework has one application at a time; a second live session would lose the first.
+    EXPECT_EQ(gFramework.registeredApp, nullptr) << "one WizardSession at a time: end the last one first";
     ResetFrameworkAndBackend();
     updateFolder = root.Join("update");
     gameFolder = root.Join("game");
