@@ -108,10 +108,16 @@ WizardSession::WizardSession() {
     SetRecord("Location", gameFolder);
 }
 
+WizardSession::WizardSession(const std::string& existingUpdateFolder) : updateFolder(existingUpdateFolder) {
+    EXPECT_EQ(gFramework.registeredApp, nullptr) << "one WizardSession at a time: end the last one first";
+    ResetFrameworkAndBackend();
+    ownsRecord = false;
+}
+
 WizardSession::~WizardSession() {
     Shutdown();
 #ifndef _WIN32
-    unsetenv("TLF_REGISTRY");
+    if (ownsRecord) unsetenv("TLF_REGISTRY");
 #endif
     ResetFrameworkAndBackend();
 }

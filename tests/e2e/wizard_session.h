@@ -33,7 +33,11 @@ void ResetFrameworkAndBackend();
 
 class WizardSession {
 public:
+    // A fresh update and game in a new temporary folder (see above).
     WizardSession();
+    // An installation prepared elsewhere (the demo): the installer runs in existingUpdateFolder,
+    // and nothing is created or changed before Start; the record is whatever is configured.
+    explicit WizardSession(const std::string& existingUpdateFolder);
     ~WizardSession();
     WizardSession(const WizardSession&) = delete;
     WizardSession& operator=(const WizardSession&) = delete;
@@ -95,6 +99,7 @@ public:
 private:
     InstallerApp* app = nullptr;
     bool ended = false;
+    bool ownsRecord = true;  // the record (TLF_REGISTRY) was set up by this session
     ScopedCurrentFolder* current = nullptr;
 };
 
