@@ -23,10 +23,20 @@ const CursorPixels* ArtworkFor(int id) {
     return nullptr;
 }
 
+// On X11, SDL's accelerated window surface replaces the window's X window when it is first
+// used, and SDL then goes on putting cursors on the old one: the program's cursor would not
+// show until the pointer left and re-entered the window. The plain window surface keeps its
+// X window. Asked for at the lowest priority, so the environment or the window code can still
+// choose otherwise; the MOUSE loads its cursors before any window exists.
+void KeepTheWindowForCursors() {
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+}
+
 }  // namespace
 
 PlatformCursor PlatformLoadCursorResource(int id) {
     const CursorPixels* art = ArtworkFor(id);
+    KeepTheWindowForCursors();
     // Cursors need SDL's video; the MOUSE is made before the window, so this may start it.
     if (art == nullptr || !SdlVideoReady()) return nullptr;
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(art->pixels), art->width,
@@ -39,6 +49,7 @@ PlatformCursor PlatformLoadCursorResource(int id) {
 }
 
 PlatformCursor PlatformLoadSystemCursor(int id) {
+    KeepTheWindowForCursors();
     if (!SdlVideoReady()) return nullptr;
     const SDL_SystemCursor shape = id == 32514 ? SDL_SYSTEM_CURSOR_WAIT : SDL_SYSTEM_CURSOR_ARROW;
     return FromSdl(SDL_CreateSystemCursor(shape));
