@@ -6,8 +6,8 @@
 // quick-start question if it comes, Finish. When TLF_DEMO_PAGES names a folder, a PNG of every
 // page passed is written there. What happened is printed on standard output.
 //
-//   TLF_REGISTRY=<record> TLF_DEMO_UPDATE=<update folder> TLF_DEMO_PAGES=<folder> \
-//       build/<x>/tests/tests_e2e --gtest_filter='DemoInstall.*'
+//   export TLF_REGISTRY=<record> TLF_DEMO_UPDATE=<update folder> TLF_DEMO_PAGES=<folder>
+//   build/<x>/tests/tests_e2e --gtest_filter='DemoInstall.*'
 #include <gtest/gtest.h>
 
 #include <cstdio>
