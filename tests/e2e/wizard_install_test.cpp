@@ -263,6 +263,25 @@ TEST(WizardInstall, RetryIntoATypedFolderInstallsTheRestThere) {
     EXPECT_FALSE(s.GameFileExists("tlf.icd") && FileExists(JoinNative(other, "tlf.icd")));
 }
 
+TEST(WizardInstall, ReadmeThatCannotBeReplacedLeadsToTheWriteFailurePage) {
+    // A folder stands where the readme goes: the copy cannot replace it.
+    WizardSession s;
+    std::filesystem::remove(JoinNative(s.gameFolder, "readme.txt"));
+    ASSERT_TRUE(MakeFolder(JoinNative(s.gameFolder, "readme.txt")));
+    ASSERT_TRUE(s.Start());
+    ASSERT_TRUE(s.ChooseLanguage());
+    ASSERT_TRUE(s.RunUpdate());
+    EXPECT_EQ(s.State(), StateWriteFailed);
+    EXPECT_EQ(s.App().fileCounter, 45);  // step 45 installs entry 44, the readme
+    EXPECT_EQ(s.GameFile("data/424_v1.pct"), NewContents(43));
+    EXPECT_EQ(s.GameFile("changes.txt"), OldContents(45));
+    EXPECT_TRUE(std::filesystem::is_directory(JoinNative(s.gameFolder, "readme.txt")));
+    const std::vector<std::string> left = {"changes.txt", "data", "pictures", "readme.txt", "tlf.exe", "tlf.icd"};
+    EXPECT_EQ(ListFolder(s.gameFolder), left) << "no temporary file stays behind";
+    EXPECT_TRUE(FileExists(JoinNative(s.updateFolder, ReadmeFileName[LanguageEnglish])));
+    EXPECT_EQ(s.RecordVersion(), "Release");
+}
+
 TEST(WizardInstall, ReadOnlyGameFilesAreReplaced) {
     WizardSession s;
     const std::string exe = JoinNative(s.gameFolder, "tlf.exe");
