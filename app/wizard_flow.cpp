@@ -147,7 +147,7 @@ void InstallerApp::CarryOutAction(int32_t action, int32_t argument) {
 
 void InstallerApp::RunUpdateStep() {
     const int16_t step = fileCounter;
-    if (step > UpdateStepFinish - 1) {
+    if (step >= UpdateStepFinish) {
         FinishUpdate();
         return;
     }
