@@ -31,8 +31,12 @@ if [ "${TLF_SKIP_ASAN:-0}" != 1 ]; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan -j"$jobs"
 fi
 
-step "Linux programs end to end"
-bash tests/scripts/linux_pack_test.sh build/linux
+# Every tests/scripts/linux_*_test.sh takes the Linux build folder; every wine_*_test.sh takes
+# the Windows and the Linux build folders and runs with the Wine prefix and display below.
+for script in tests/scripts/linux_*_test.sh; do
+  step "end to end: $(basename "$script" .sh)"
+  bash "$script" build/linux
+done
 
 if [ "${TLF_SKIP_WINDOWS:-0}" != 1 ]; then
   step "Windows build"
@@ -47,8 +51,10 @@ if [ "${TLF_SKIP_WINDOWS:-0}" != 1 ]; then
   step "Windows tests under Wine"
   ctest --preset windows -j1
 
-  step "Windows program end to end under Wine"
-  bash tests/scripts/wine_pack_test.sh build/windows build/linux
+  for script in tests/scripts/wine_*_test.sh; do
+    step "end to end under Wine: $(basename "$script" .sh)"
+    bash "$script" build/windows build/linux
+  done
 fi
 
 step "all tests passed"
