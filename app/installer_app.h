@@ -104,3 +104,9 @@ private:
     void DrawProgressBar(int16_t step);
     void EnterState(int16_t newState);
 };
+
+// The Buttons of the language page: one per language whose `offered` byte is non-zero, in
+// LanguageIndex order from slot 1, centred on a screen of the given size and sized from font 2.
+// When exactly one is offered its forceClick is set, so the next poll chooses it. Returns the
+// number offered. Called by Redraw with LanguageEnabled when the language page is entered.
+int BuildLanguageButtons(Button** slots, const uint8_t* offered, int16_t screenWidth, int16_t screenHeight);

@@ -79,34 +79,34 @@ void InstallerApp::Redraw() {
     drawnState = state;
 }
 
-// Builds one Button per offered language in slots 1 onwards. Returns true when only one language
-// is offered: its Button is then clicked by the next poll, and nothing is drawn now.
-bool InstallerApp::BuildLanguagePage() {
+int BuildLanguageButtons(Button** slots, const uint8_t* offered, int16_t screenWidth, int16_t screenHeight) {
     const int16_t headerHeight = static_cast<int16_t>(FontHeight(HeadingFont) + FontHeight(SubheadingFont));
     int count = 0;
     int16_t widest = 0;
     for (int i = 0; i < LanguageCount; ++i) {
-        if (LanguageEnabled[i] == 0) continue;
+        if (offered[i] == 0) continue;
         ++count;
         const int16_t captionWidth = static_cast<int16_t>(TextWidth(SubheadingFont, LanguageButtonText[i]));
         if (captionWidth > widest) widest = captionWidth;
     }
     const LanguageButtonPlacement place = PlaceLanguageButtons(
-        GetScreenWidth(), GetScreenHeight(), headerHeight, static_cast<int16_t>(FontHeight(SubheadingFont)), widest, count);
+        screenWidth, screenHeight, headerHeight, static_cast<int16_t>(FontHeight(SubheadingFont)), widest, count);
 
     int slot = 1;
     for (int i = 0; i < LanguageCount && slot < WizardSlotCount; ++i) {
-        if (LanguageEnabled[i] == 0) continue;
+        if (offered[i] == 0) continue;
         const int16_t y = static_cast<int16_t>(place.firstY + (slot - 1) * place.pitch);
-        buttons[slot] = CreateButton(place.x, y, place.width, place.height, LanguageButtonText[i],
-                                     ActionChooseLanguage, i, 0);
+        slots[slot] = CreateButton(place.x, y, place.width, place.height, LanguageButtonText[i], ActionChooseLanguage, i, 0);
         ++slot;
     }
-    if (count == 1 && buttons[1] != nullptr) {
-        buttons[1]->forceClick = true;
-        return true;
-    }
-    return false;
+    if (count == 1 && slots[1] != nullptr) slots[1]->forceClick = true;
+    return count;
+}
+
+// Returns true when only one language is offered: its Button is clicked by the next poll, and
+// nothing is drawn now.
+bool InstallerApp::BuildLanguagePage() {
+    return BuildLanguageButtons(buttons, LanguageEnabled, GetScreenWidth(), GetScreenHeight()) == 1;
 }
 
 // Slots 1 and 2 of the pages with the standard frame: the panel and the sunken inset in it.

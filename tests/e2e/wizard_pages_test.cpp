@@ -116,6 +116,38 @@ TEST(WizardPages, LanguagePageHasSevenCentredButtons) {
     EXPECT_EQ(s.Caption(7), "0Installera p\xe5 svenska");
 }
 
+TEST(WizardPages, FewerLanguagesStayCentredAndOneIsChosenAtOnce) {
+    WizardSession s;
+    ASSERT_TRUE(s.Start());  // the fonts are loaded
+    Button* slots[WizardSlotCount] = {};
+    const uint8_t three[LanguageCount] = {0, 1, 0, 0, 1, 0, 1};
+    ASSERT_EQ(BuildLanguageButtons(slots, three, 550, 350), 3);
+    const int header = FontHeight(5) + FontHeight(2);
+    const int pitch = FontHeight(2);
+    const int32_t languages[] = {LanguageSpanish, LanguageNorwegian, LanguageSwedish};
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_NE(slots[k + 1], nullptr);
+        EXPECT_EQ(slots[k + 1]->argument, languages[k]);
+        EXPECT_EQ(slots[k + 1]->y, (350 - header - 3 * pitch) / 2 + header - 15 + k * pitch);
+        EXPECT_EQ(slots[k + 1]->x, (550 - slots[k + 1]->width) / 2);
+        EXPECT_FALSE(slots[k + 1]->forceClick);
+    }
+    EXPECT_EQ(slots[4], nullptr);
+    for (Button*& b : slots) {
+        DeleteButton(b);
+        b = nullptr;
+    }
+
+    const uint8_t one[LanguageCount] = {0, 0, 0, 1, 0, 0, 0};
+    ASSERT_EQ(BuildLanguageButtons(slots, one, 550, 350), 1);
+    ASSERT_NE(slots[1], nullptr);
+    EXPECT_EQ(slots[1]->argument, LanguageItalian);
+    EXPECT_TRUE(slots[1]->forceClick);
+    EXPECT_TRUE(UpdateButton(slots[1], nullptr)) << "the next poll chooses it without the mouse";
+    EXPECT_EQ(slots[2], nullptr);
+    DeleteButton(slots[1]);
+}
+
 TEST(WizardPages, LanguagePageKeepsItsButtonsOverARepaint) {
     WizardSession s;
     ASSERT_TRUE(s.Start());
