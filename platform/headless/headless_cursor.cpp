@@ -11,7 +11,7 @@ struct PlatformCursorTag {
 
 namespace {
 
-// Enough for any test; a load beyond it fails as a real loader may.
+// Enough for any test; beyond it released entries are reused, and with none free a load fails.
 constexpr int kMaxHandles = 256;
 
 struct HeadlessCursorState {
@@ -40,10 +40,21 @@ bool IsOurHandle(PlatformCursor cursor) {
 
 PlatformCursor NewHandle(int number, bool system) {
     HeadlessCursorState& state = State();
-    if (state.used == kMaxHandles) return nullptr;
-    PlatformCursorTag& handle = state.handles[state.used++];
-    handle = PlatformCursorTag{number, system, true};
-    return &handle;
+    PlatformCursorTag* handle = nullptr;
+    if (state.used < kMaxHandles) {
+        handle = &state.handles[state.used++];
+    } else {
+        // A long run without a reset: reuse a released entry, as a real system reuses handles.
+        for (PlatformCursorTag& entry : state.handles) {
+            if (!entry.live) {
+                handle = &entry;
+                break;
+            }
+        }
+        if (handle == nullptr) return nullptr;
+    }
+    *handle = PlatformCursorTag{number, system, true};
+    return handle;
 }
 
 }  // namespace

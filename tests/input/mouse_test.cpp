@@ -237,3 +237,14 @@ TEST_F(MouseTest, ASecondMouseShowsAnErrorAndEndsTheProcessWithMinusOne) {
     EXPECT_EQ(gFramework.registeredMouse, &first);
 }
 #endif
+
+TEST_F(MouseTest, ManyMiceInARowKeepGettingTheirOwnCursors) {
+    // Far more loads than the headless table holds: released handles are reused.
+    for (int round = 0; round < 200; ++round) {
+        MOUSE mouse;
+        ASSERT_EQ(HeadlessCursorNumber(gFramework.arrowCursor), 101) << round;
+        ASSERT_EQ(HeadlessCursorNumber(gFramework.busyCursor), 102) << round;
+    }
+    EXPECT_EQ(HeadlessLiveCursors(), 0);
+    EXPECT_EQ(HeadlessCursorCounters().badDestroys, 0);
+}
