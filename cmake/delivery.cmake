@@ -1,0 +1,48 @@
+# delivery.cmake: the `delivery` target, the folder a publisher ships and its archive:
+#   <build>/delivery/tallyfield_update/        the installer, its seven fonts, the seven language
+#                                              readmes and "update.dat"
+#   <build>/delivery/tallyfield_update_windows.zip   (Windows build) or
+#   <build>/delivery/tallyfield_update_linux.tar.gz  (Linux build)
+# "update.dat" is packed from TLF_UPDATE_FILES by the program's own pack mode, in the Windows
+# build through CMAKE_CROSSCOMPILING_EMULATOR (Wine). Not part of the default build: the
+# publisher asks for it with `cmake --build <build> --target delivery`.
+# Included by the top-level CMakeLists.txt; the work is done by tools/make_delivery.sh.
+
+set(TLF_UPDATE_FILES "" CACHE PATH
+    "Folder of the update's loose files (the 46 packed files and readme_eng.txt ... readme_sve.txt) for the delivery target; empty: a sample update made by make_sample_update")
+
+if(TLF_UPDATE_FILES)
+  set(tlf_update_files ${TLF_UPDATE_FILES})
+  set(tlf_update_files_made)
+else()
+  if(NOT TARGET make_sample_update)
+    # A cross build makes no build-machine tools: the generator is built for Windows and, being
+    # a target, run through the emulator like the program itself.
+    add_executable(make_sample_update ${CMAKE_SOURCE_DIR}/tools/make_sample_update.cpp)
+  endif()
+  set(tlf_update_files ${CMAKE_BINARY_DIR}/sample_update)
+  set(tlf_update_files_made ${CMAKE_BINARY_DIR}/sample_update.stamp)
+  add_custom_command(OUTPUT ${tlf_update_files_made}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${tlf_update_files}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${tlf_update_files}
+    COMMAND make_sample_update ${tlf_update_files}
+    COMMAND ${CMAKE_COMMAND} -E touch ${tlf_update_files_made}
+    DEPENDS make_sample_update
+    COMMENT "Making the sample update in ${tlf_update_files}"
+    VERBATIM)
+endif()
+
+if(WIN32)
+  set(tlf_delivery_archive ${CMAKE_BINARY_DIR}/delivery/tallyfield_update_windows.zip)
+else()
+  set(tlf_delivery_archive ${CMAKE_BINARY_DIR}/delivery/tallyfield_update_linux.tar.gz)
+endif()
+
+add_custom_target(delivery
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/make_delivery.sh
+          $<TARGET_FILE:tlfupdate> ${tlf_update_files} ${CMAKE_SOURCE_DIR}/data/fonts
+          ${CMAKE_BINARY_DIR}/delivery/tallyfield_update ${tlf_delivery_archive}
+          ${CMAKE_CROSSCOMPILING_EMULATOR}
+  DEPENDS tlfupdate ${tlf_update_files_made}
+  COMMENT "Assembling the delivery folder"
+  VERBATIM)
