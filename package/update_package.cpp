@@ -160,7 +160,9 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
     int64_t offset = -1;
     if (ReadHeader(package, &header)) offset = PackageEntryOffset(header, index);
     int32_t size = offset >= 0 ? header.slots[index] : -1;
-    if (size < 0 || !SkipForward(package, offset - UpdatePackageHeaderSize)) {
+    // An entry that ends beyond the package is refused before anything is created, an empty
+    // one included (copying it would read nothing and so find nothing wrong).
+    if (size < 0 || PlatformFileSize(package) < offset + size || !SkipForward(package, offset - UpdatePackageHeaderSize)) {
         std::fclose(package);
         packageFault = true;
         return false;
