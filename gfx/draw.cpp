@@ -111,6 +111,14 @@ void DrawGradient(int x0, int y0, int x1, int y1, bool horizontal, bool colourAt
 
 }  // namespace
 
+namespace {
+
+// A window sized to nothing (WM_SIZE with a width or height of 0) leaves a frame buffer without
+// pixels: no edge to clamp onto, so the primitives draw nothing and change nothing.
+bool FrameBufferHasNoPixels() { return gFramework.screenWidth <= 0 || gFramework.screenHeight <= 0; }
+
+}  // namespace
+
 uint16_t* FrameBufferRow(int y) {
     return reinterpret_cast<uint16_t*>(reinterpret_cast<uint8_t*>(gFramework.frameBuffer) +
                                        static_cast<intptr_t>(y) * gFramework.pitch);
@@ -161,6 +169,7 @@ void ClipRect(int16_t& x0, int16_t& y0, int16_t& x1, int16_t& y1) {
 
 int32_t DrawLine(int16_t x0, int16_t y0, int16_t x1, int16_t y1, uint16_t style, Rgb555 colour) {
     if (!GraphicsAreOpen()) return DrawStatusGraphicsClosed;
+    if (FrameBufferHasNoPixels()) return 0;
     const bool solid = (style & LineSolid) != 0;
     int16_t boxX0 = x0, boxY0 = y0, boxX1 = x1, boxY1 = y1;
     ClipRect(boxX0, boxY0, boxX1, boxY1);
@@ -176,6 +185,7 @@ int32_t DrawLine(int16_t x0, int16_t y0, int16_t x1, int16_t y1, uint16_t style,
 int32_t DrawRect(int16_t x0, int16_t y0, int16_t x1, int16_t y1, uint16_t style, Rgb555 colour,
                  uint16_t secondColour) {
     if (!GraphicsAreOpen()) return DrawStatusGraphicsClosed;
+    if (FrameBufferHasNoPixels()) return 0;
     ClipRect(x0, y0, x1, y1);
     if (style & (RectDottedOutline | RectSolidOutline)) {
         const uint16_t lineStyle = (style & RectDottedOutline) ? LineDotted : LineSolid;

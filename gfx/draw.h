@@ -11,7 +11,8 @@
 // gFramework.dirtyRect so that PresentFrame copies what changed.
 //
 // Results: DrawLine and DrawRect return 0, or 3 when the graphics are not open; then nothing is
-// written, the changed area included. ClipRect and ScaleColour never check.
+// written, the changed area included. A frame buffer without pixels (a client area of width or
+// height 0) gets nothing either, and they return 0. ClipRect and ScaleColour never check.
 //
 // Callers: the wizard pages (background ramp, progress bar), the buttons, and DrawText (gfx/font.h).
 #pragma once
