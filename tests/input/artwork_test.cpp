@@ -156,22 +156,4 @@ TEST(Artwork, RegeneratingGivesTheCommittedBytes) {
     }
 }
 
-TEST(Artwork, TheToolRefusesABrokenPicture) {
-    const std::string tool = std::string(TLF_BINARY_DIR) + "/make_artwork";
-    if (!FileExists(tool)) GTEST_SKIP() << "no make_artwork tool at " << tool;
-    TempFolder in;
-    TempFolder out;
-    for (const char* name : {"arrow", "busy", "hand", "icon_32", "icon_32_mono", "icon_16", "update_32", "update_32_mono"}) {
-        std::vector<unsigned char> bytes;
-        ASSERT_TRUE(ReadFileBytes(kArtwork + name + ".art", &bytes));
-        ASSERT_TRUE(WriteFileBytes(in.Join(std::string(name) + ".art"), bytes));
-    }
-    // A hand whose last row is missing.
-    std::vector<unsigned char> hand;
-    ASSERT_TRUE(ReadFileBytes(kArtwork + "hand.art", &hand));
-    hand.resize(hand.size() - 33);
-    ASSERT_TRUE(WriteFileBytes(in.Join("hand.art"), hand));
-    const std::string command = "'" + tool + "' '" + in.path + "' '" + out.path + "' 2> '" + out.Join("log.txt") + "'";
-    EXPECT_NE(0, std::system(command.c_str()));
-}
 #endif

