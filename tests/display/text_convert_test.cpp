@@ -16,14 +16,8 @@ struct Sample {
 const Sample kSamples[] = {
     {'A', 0x0041, "A"},
     {0xE1, 0x00E1, "\xC3\xA1"},          // a acute (Spanish title)
-    {0xE0, 0x00E0, "\xC3\xA0"},          // a grave (French title)
-    {0xF8, 0x00F8, "\xC3\xB8"},          // o slash (Norwegian)
-    {0xBF, 0x00BF, "\xC2\xBF"},          // inverted question mark
-    {0xA0, 0x00A0, "\xC2\xA0"},          // no-break space
     {0xFF, 0x00FF, "\xC3\xBF"},          // y diaeresis, the last byte
     {0x80, 0x20AC, "\xE2\x82\xAC"},      // euro sign
-    {0x85, 0x2026, "\xE2\x80\xA6"},      // ellipsis
-    {0x92, 0x2019, "\xE2\x80\x99"},      // right single quote
     {0x8A, 0x0160, "\xC5\xA0"},          // S caron
     {0x9F, 0x0178, "\xC5\xB8"},          // Y diaeresis
     {0x99, 0x2122, "\xE2\x84\xA2"},      // trade mark
@@ -62,8 +56,6 @@ TEST(TextConvert, UndefinedBytesAreTheFiveGapsAndMapToTheirC1Controls) {
     }
     EXPECT_EQ(5, undefined);
     EXPECT_FALSE(IsDefinedInWindows1252(0x81));
-    EXPECT_FALSE(IsDefinedInWindows1252(0x9D));
-    EXPECT_TRUE(IsDefinedInWindows1252(0x80));
 }
 
 TEST(TextConvert, WindowTitlesConvertWhole) {
@@ -71,22 +63,14 @@ TEST(TextConvert, WindowTitlesConvertWhole) {
     EXPECT_EQ(u"Actualizaci\u00F3n Tallyfield", Windows1252ToUtf16("Actualizaci\xF3n Tallyfield"));
     EXPECT_EQ("Mise \xC3\xA0 jour de Tallyfield", Windows1252ToUtf8("Mise \xE0 jour de Tallyfield"));
     EXPECT_EQ(u"", Windows1252ToUtf16(nullptr));
-    EXPECT_EQ("", Windows1252ToUtf8(nullptr));
     EXPECT_EQ("", Utf8ToWindows1252(nullptr));
 }
 
 TEST(TextConvert, TypedCharactersWithoutAWindows1252ByteGiveZero) {
-    EXPECT_EQ(0, Utf16UnitToWindows1252(0x0100));  // A macron
-    EXPECT_EQ(0, Utf16UnitToWindows1252(0x0410));  // Cyrillic A
-    EXPECT_EQ(0, Utf16UnitToWindows1252(0x20AD));  // next to the euro sign
-    EXPECT_EQ(0, Utf16UnitToWindows1252(0xD83D));  // high surrogate half
-    EXPECT_EQ(0, Utf16UnitToWindows1252(0xDE00));  // low surrogate half
-    EXPECT_EQ(0, Utf16UnitToWindows1252(0xFFFD));
+    // A macron, Cyrillic A, the neighbour of the euro sign, a surrogate half.
+    for (char16_t unit : {0x0100, 0x0410, 0x20AD, 0xD83D}) EXPECT_EQ(0, Utf16UnitToWindows1252(unit)) << unit;
     // Control characters of the keyboard pass unchanged: Backspace, Tab, Enter, Escape.
-    EXPECT_EQ(8, Utf16UnitToWindows1252(8));
-    EXPECT_EQ(9, Utf16UnitToWindows1252(9));
-    EXPECT_EQ(13, Utf16UnitToWindows1252(13));
-    EXPECT_EQ(27, Utf16UnitToWindows1252(27));
+    for (char16_t unit : {8, 9, 13, 27}) EXPECT_EQ(unit, Utf16UnitToWindows1252(unit));
 }
 
 TEST(TextConvert, TextInputDropsWhatWindows1252CannotHoldAndMalformedBytes) {
