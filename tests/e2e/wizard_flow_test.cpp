@@ -54,6 +54,13 @@ void ReachQuickStartPage(WizardSession& s) {
     ASSERT_EQ(s.State(), StateQuickStartPrompt);
 }
 
+void ReachLanguagePage(WizardSession& s) { ASSERT_TRUE(s.Start()); }
+
+void ReachVersionPage(WizardSession& s) {
+    ASSERT_TRUE(s.Start());
+    ASSERT_TRUE(s.ChooseLanguage());
+}
+
 // True when the last presentation covered the whole window, as after a Redraw.
 bool WholePagePresented() {
     const auto& rects = HeadlessPresentedRects();
@@ -99,257 +106,136 @@ TEST(WizardFlow, OnlyTheExactWordReleaseIsReplaced) {
     }
 }
 
-TEST(WizardFlow, MissingGameProgramMeansNotInstalled) {
-    WizardSession s;
-    ReachNotInstalledPage(s);
-    EXPECT_EQ(s.Caption(5), "Unable to find TLF installation");
-    EXPECT_EQ(s.Caption(6), "Re-install TLF from CD and try again");
-}
-
 TEST(WizardFlow, LocationWithoutTheGameMeansNotInstalled) {
     WizardSession s;
     s.SetRecord("Location", s.root.Join("nowhere"));
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
+    ReachVersionPage(s);
     EXPECT_EQ(s.State(), StateNotInstalled);
 }
 
 #ifndef _WIN32
 // Under Wine the record is the prefix's registry, where a test cannot take values away.
-TEST(WizardFlow, MissingRecordMeansNotInstalled) {
-    WizardSession s;
-    std::filesystem::remove(s.registryFile);
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    EXPECT_EQ(s.State(), StateNotInstalled);
-}
-
-TEST(WizardFlow, MissingLocationMeansNotInstalled) {
-    WizardSession s;
-    std::filesystem::remove(s.registryFile);
-    s.SetRecord("Version", "Release");
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    EXPECT_EQ(s.State(), StateNotInstalled);
-    EXPECT_STREQ(s.App().installedVersion, "Version 3.02 (ENG)");
-}
-
-TEST(WizardFlow, MissingVersionMeansNotInstalled) {
-    WizardSession s;
-    std::filesystem::remove(s.registryFile);
-    s.SetRecord("Location", s.gameFolder);
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    EXPECT_EQ(s.State(), StateNotInstalled);
-    EXPECT_STREQ(s.App().gameFolder, "c:\\tlfdemo");  // not read after the version failed
+TEST(WizardFlow, AMissingRecordOrValueMeansNotInstalled) {
+    // Which values the record keeps: none, only "Version", only "Location".
+    for (int keep = 0; keep < 3; ++keep) {
+        SCOPED_TRACE(keep);
+        WizardSession s;
+        std::filesystem::remove(s.registryFile);
+        if (keep == 1) s.SetRecord("Version", "Release");
+        if (keep == 2) s.SetRecord("Location", s.gameFolder);
+        ReachVersionPage(s);
+        EXPECT_EQ(s.State(), StateNotInstalled);
+        if (keep == 2) {
+            EXPECT_STREQ(s.App().gameFolder, "c:\\tlfdemo");  // not read after the version failed
+        }
+    }
 }
 #endif
 
-// ---- the transition table, page by page -----------------------------------------------------
+// ---- the transition table, Enter and Escape, page by page ------------------------------------
 
-TEST(WizardFlow, NotInstalledPageOffersOnlyExit) {
-    {
+constexpr int16_t kEnds = -1;  // the program ends
+constexpr int kEnter = -HeadlessKeyEnter;
+constexpr int kEscape = -HeadlessKeyEscape;
+
+// One input on one page: a click on a slot (0 and up) or a key (kEnter, kEscape), and the state
+// it leads to. Nothing in these rows opens the readme.
+struct FlowRow {
+    const char* page;
+    void (*reach)(WizardSession&);
+    int input;
+    int16_t next;
+};
+
+const FlowRow kFlowRows[] = {
+    {"language", ReachLanguagePage, 0, kEnds},
+    {"language", ReachLanguagePage, kEnter, StateChooseLanguage},
+    {"language", ReachLanguagePage, kEscape, kEnds},
+    {"version", ReachVersionPage, 0, kEnds},
+    {"version", ReachVersionPage, 3, StateChooseLanguage},
+    {"version", ReachVersionPage, 4, StateUpdating},
+    {"version", ReachVersionPage, kEnter, StateUpdating},
+    {"version", ReachVersionPage, kEscape, kEnds},
+    {"not installed", ReachNotInstalledPage, 0, kEnds},
+    {"not installed", ReachNotInstalledPage, 3, StateNotInstalled},  // "< Back" is inert
+    {"not installed", ReachNotInstalledPage, 4, kEnds},
+    {"not installed", ReachNotInstalledPage, kEnter, kEnds},
+    {"not installed", ReachNotInstalledPage, kEscape, kEnds},
+    {"source missing", ReachSourceMissingPage, 3, StateSourceMissing},
+    {"source missing", ReachSourceMissingPage, 4, kEnds},
+    {"source missing", ReachSourceMissingPage, kEnter, kEnds},
+    {"source missing", ReachSourceMissingPage, kEscape, kEnds},
+    {"write failed", ReachWriteFailedPage, 3, StateEnterFolder},
+    {"write failed", ReachWriteFailedPage, 4, kEnds},
+    {"write failed", ReachWriteFailedPage, kEnter, kEnds},
+    {"write failed", ReachWriteFailedPage, kEscape, kEnds},
+    {"folder", ReachFolderPage, 0, kEnds},
+    {"folder", ReachFolderPage, 3, StateChooseLanguage},
+    {"folder", ReachFolderPage, 4, StateConfirmVersions},
+    {"folder", ReachFolderPage, kEnter, StateConfirmVersions},
+    {"folder", ReachFolderPage, kEscape, kEnds},
+    {"quick start", ReachQuickStartPage, 0, kEnds},
+    {"quick start", ReachQuickStartPage, kEscape, kEnds},
+};
+
+TEST(WizardFlow, EveryTransitionByClickAndByKey) {
+    for (const FlowRow& row : kFlowRows) {
+        SCOPED_TRACE(std::string(row.page) + " page, input " + std::to_string(row.input));
         WizardSession s;
-        ReachNotInstalledPage(s);
-        ASSERT_TRUE(s.ClickSlot(3));  // "< Back" is inert
-        EXPECT_EQ(s.State(), StateNotInstalled);
-        EXPECT_FALSE(s.ClickSlot(4));  // Exit
+        row.reach(s);
+        if (::testing::Test::HasFatalFailure()) return;
+        const bool goesOn = row.input >= 0 ? s.ClickSlot(row.input) : s.PressKey(-row.input);
+        EXPECT_EQ(goesOn, row.next != kEnds);
+        if (goesOn) {
+            EXPECT_EQ(s.State(), row.next);
+        }
         EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-    }
-    {
-        WizardSession t;
-        ReachNotInstalledPage(t);
-        EXPECT_FALSE(t.ClickSlot(0));  // the window's Exit
-        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+        if (row.reach == ReachFolderPage && row.input < 0) {
+            EXPECT_EQ(std::string(s.App().gameFolder), s.gameFolder) << "Enter and Escape are not typed";
+        }
+        if (row.reach == ReachQuickStartPage) {
+            EXPECT_TRUE(s.GameFileExists("qstart/league.qst"));
+        }
     }
 }
 
-TEST(WizardFlow, VersionPageBackReturnsToTheLanguages) {
+TEST(WizardFlow, FailurePagesShowTheirMessages) {
+    // One live session at a time.
+    {
+        WizardSession s;
+        ReachNotInstalledPage(s);
+        EXPECT_EQ(s.Caption(5), "Unable to find TLF installation");
+        EXPECT_EQ(s.Caption(6), "Re-install TLF from CD and try again");
+    }
+    {
+        WizardSession s;
+        ReachSourceMissingPage(s);
+        EXPECT_EQ(s.Caption(5), "Unable to find a source file");
+        EXPECT_EQ(s.Caption(6), "The update file is corrupt");
+    }
+    WizardSession s;
+    ReachWriteFailedPage(s);
+    for (int slot = 5; slot < WizardSlotCount; ++slot) EXPECT_EQ(s.Action(slot), -99) << "no message line";
+}
+
+TEST(WizardFlow, TheLanguagePageReachedByBackKeepsTheChosenLanguageUntilAnotherIsChosen) {
     WizardSession s;
     ASSERT_TRUE(s.Start());
     ASSERT_TRUE(s.ChooseLanguage(LanguageFrench));
     ASSERT_TRUE(s.ClickSlot(3));
-    EXPECT_EQ(s.State(), StateChooseLanguage);
     for (int i = 0; i < LanguageCount; ++i) EXPECT_EQ(s.Argument(i + 1), i);
-    EXPECT_EQ(s.Caption(0), "Quitter");  // the page keeps the chosen language until another is chosen
+    EXPECT_EQ(s.Caption(0), "Quitter");
     ASSERT_TRUE(s.ChooseLanguage(LanguageEnglish));
-    EXPECT_EQ(s.State(), StateConfirmVersions);
     EXPECT_EQ(s.Caption(4), "Next >");
-}
-
-TEST(WizardFlow, VersionPageNextAndEnterStartTheUpdate) {
-    {
-        WizardSession s;
-        ASSERT_TRUE(s.Start());
-        ASSERT_TRUE(s.ChooseLanguage());
-        ASSERT_TRUE(s.ClickSlot(4));
-        EXPECT_EQ(s.State(), StateUpdating);
-    }
-    {
-        WizardSession t;
-        ASSERT_TRUE(t.Start());
-        ASSERT_TRUE(t.ChooseLanguage());
-        ASSERT_TRUE(t.PressKey(HeadlessKeyEnter));
-        EXPECT_EQ(t.State(), StateUpdating);
-    }
-}
-
-TEST(WizardFlow, SourceMissingPageOffersOnlyExit) {
-    WizardSession s;
-    ReachSourceMissingPage(s);
-    EXPECT_EQ(s.Caption(5), "Unable to find a source file");
-    EXPECT_EQ(s.Caption(6), "The update file is corrupt");
-    ASSERT_TRUE(s.ClickSlot(3));
-    EXPECT_EQ(s.State(), StateSourceMissing);
-    EXPECT_FALSE(s.ClickSlot(4));
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-}
-
-TEST(WizardFlow, WriteFailedPageLeadsBackToTheFolder) {
-    {
-        WizardSession s;
-        ReachWriteFailedPage(s);
-        for (int slot = 5; slot < WizardSlotCount; ++slot) EXPECT_EQ(s.Action(slot), -99) << "no message line";
-        ASSERT_TRUE(s.ClickSlot(3));
-        EXPECT_EQ(s.State(), StateEnterFolder);
-    }
-    {
-        WizardSession t;
-        ReachWriteFailedPage(t);
-        EXPECT_FALSE(t.ClickSlot(4));  // Exit
-        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-    }
-}
-
-TEST(WizardFlow, FolderPageBackAndNext) {
-    {
-        WizardSession s;
-        ReachFolderPage(s);
-        ASSERT_TRUE(s.ClickSlot(3));
-        EXPECT_EQ(s.State(), StateChooseLanguage);
-    }
-    {
-        WizardSession t;
-        ReachFolderPage(t);
-        ASSERT_TRUE(t.ClickSlot(4));
-        EXPECT_EQ(t.State(), StateConfirmVersions);
-    }
-}
-
-TEST(WizardFlow, ExitEndsTheProgramFromEveryPageWithoutTheReadmeButTheLast) {
-    {
-        WizardSession s;
-        ASSERT_TRUE(s.Start());
-        EXPECT_FALSE(s.ClickSlot(0));  // language page
-        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-    }
-    {
-        WizardSession v;
-        ASSERT_TRUE(v.Start());
-        ASSERT_TRUE(v.ChooseLanguage());
-        EXPECT_FALSE(v.ClickSlot(0));  // version page
-        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-    }
-    {
-        WizardSession q;
-        ReachQuickStartPage(q);
-        EXPECT_FALSE(q.ClickSlot(0));
-        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-        EXPECT_TRUE(q.GameFileExists("qstart/league.qst"));
-    }
-    {
-        WizardSession f;
-        ReachFolderPage(f);
-        EXPECT_FALSE(f.ClickSlot(0));
-        EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-    }
-}
-
-// ---- Enter and Escape in every state --------------------------------------------------------
-
-TEST(WizardKeys, EnterOnTheLanguagePageDoesNothing) {
-    WizardSession s;
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.PressKey(HeadlessKeyEnter));
-    EXPECT_EQ(s.State(), StateChooseLanguage);
 }
 
 TEST(WizardKeys, EnterDuringTheUpdateDoesNothing) {
     WizardSession s;
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
+    ReachVersionPage(s);
     ASSERT_TRUE(s.ClickSlot(4));
     ASSERT_TRUE(s.PressKey(HeadlessKeyEnter));
     EXPECT_EQ(s.State(), StateUpdating);
     EXPECT_EQ(s.App().fileCounter, 2);
-}
-
-TEST(WizardKeys, EnterPressesTheRightHandCommand) {
-    {
-        WizardSession s;
-        ReachNotInstalledPage(s);
-        EXPECT_FALSE(s.PressKey(HeadlessKeyEnter));  // Exit
-    }
-    {
-        WizardSession s;
-        ReachSourceMissingPage(s);
-        EXPECT_FALSE(s.PressKey(HeadlessKeyEnter));  // Exit
-    }
-    {
-        WizardSession s;
-        ReachWriteFailedPage(s);
-        EXPECT_FALSE(s.PressKey(HeadlessKeyEnter));  // Exit
-    }
-    {
-        WizardSession s;
-        ReachFolderPage(s);
-        ASSERT_TRUE(s.PressKey(HeadlessKeyEnter));  // Next
-        EXPECT_EQ(s.State(), StateConfirmVersions);
-        EXPECT_EQ(std::string(s.App().gameFolder), s.gameFolder) << "Enter is not typed";
-    }
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-}
-
-TEST(WizardKeys, EscapeEndsTheProgramInEveryState) {
-    {
-        WizardSession s;
-        ASSERT_TRUE(s.Start());
-        EXPECT_FALSE(s.PressKey(HeadlessKeyEscape));
-    }
-    {
-        WizardSession s;
-        ASSERT_TRUE(s.Start());
-        ASSERT_TRUE(s.ChooseLanguage());
-        EXPECT_FALSE(s.PressKey(HeadlessKeyEscape));
-    }
-    {
-        WizardSession s;
-        ReachNotInstalledPage(s);
-        EXPECT_FALSE(s.PressKey(HeadlessKeyEscape));
-    }
-    {
-        WizardSession s;
-        ReachSourceMissingPage(s);
-        EXPECT_FALSE(s.PressKey(HeadlessKeyEscape));
-    }
-    {
-        WizardSession s;
-        ReachQuickStartPage(s);
-        EXPECT_FALSE(s.PressKey(HeadlessKeyEscape));
-        EXPECT_TRUE(s.GameFileExists("qstart/cup.qst"));
-    }
-    {
-        WizardSession s;
-        ReachWriteFailedPage(s);
-        EXPECT_FALSE(s.PressKey(HeadlessKeyEscape));
-    }
-    {
-        WizardSession s;
-        ReachFolderPage(s);
-        EXPECT_FALSE(s.PressKey(HeadlessKeyEscape));
-        EXPECT_EQ(std::string(s.App().gameFolder), s.gameFolder) << "Escape is not typed";
-    }
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
 }
 
 TEST(WizardKeys, ReservedPagesOfferOnlyExit) {
@@ -375,31 +261,22 @@ TEST(WizardKeys, ReservedPagesOfferOnlyExit) {
 
 // ---- the folder field -----------------------------------------------------------------------
 
-TEST(WizardFolderField, TypingAppendsAndBackspaceRemoves) {
+TEST(WizardFolderField, TypingAppendsBackspaceRemovesAndRefusedKeysStillRedraw) {
     WizardSession s;
     ReachFolderPage(s);
     const std::string start = s.App().gameFolder;
     ASSERT_TRUE(s.Type("x_1"));
-    EXPECT_EQ(std::string(s.App().gameFolder), start + "x_1");
     EXPECT_EQ(s.Caption(2), start + "x_1|");
     ASSERT_TRUE(s.PressKey(HeadlessKeyBackspace));
-    EXPECT_EQ(std::string(s.App().gameFolder), start + "x_");
-    EXPECT_EQ(s.Caption(2), start + "x_|");
-}
-
-TEST(WizardFolderField, RefusedKeysStillRedrawThePage) {
-    WizardSession s;
-    ReachFolderPage(s);
-    const std::string start = s.App().gameFolder;
-    ASSERT_TRUE(s.Type("\xe9"));  // code 233: refused
-    EXPECT_EQ(std::string(s.App().gameFolder), start);
-    EXPECT_TRUE(WholePagePresented());
-    ASSERT_TRUE(s.PressKey(HeadlessKeyTab));  // a control character: refused
-    EXPECT_EQ(std::string(s.App().gameFolder), start);
-    EXPECT_TRUE(WholePagePresented());
-    ASSERT_TRUE(s.PressKey(HeadlessKeyLeft));  // no character at all
-    EXPECT_EQ(std::string(s.App().gameFolder), start);
-    EXPECT_TRUE(WholePagePresented());
+    ASSERT_TRUE(s.PressKey(HeadlessKeyBackspace));
+    ASSERT_TRUE(s.PressKey(HeadlessKeyBackspace));
+    EXPECT_EQ(s.Caption(2), start + "|");
+    // Code 233, a control character, no character at all: refused, but the page is redrawn.
+    for (int key : {-0xe9, int{HeadlessKeyTab}, int{HeadlessKeyLeft}}) {
+        ASSERT_TRUE(key < 0 ? s.Type(std::string(1, static_cast<char>(-key))) : s.PressKey(key));
+        EXPECT_EQ(std::string(s.App().gameFolder), start);
+        EXPECT_TRUE(WholePagePresented());
+    }
 
     for (size_t i = 0; i < start.size(); ++i) ASSERT_TRUE(s.PressKey(HeadlessKeyBackspace));
     EXPECT_STREQ(s.App().gameFolder, "");
@@ -430,11 +307,7 @@ TEST(WizardFolderField, TypingStopsAtTheFieldsWidth) {
 TEST(WizardFolderField, AFolderOf199CharactersTakesNoMore) {
     // The record may hold 199 characters; the field shows their end and the caret.
     WizardSession s;
-    std::filesystem::remove_all(JoinNative(s.gameFolder, "data"));
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.RunUpdate());
-    ASSERT_EQ(s.State(), StateWriteFailed);
+    ReachWriteFailedPage(s);
     const std::string longFolder = "c:\\" + std::string(194, 'd') + "\\z";
     ASSERT_EQ(longFolder.size(), 199u);
     std::snprintf(s.App().gameFolder, WizardTextSize, "%s", longFolder.c_str());

@@ -40,6 +40,13 @@ void ExpectNoStrayFiles(const WizardSession& s) {
     EXPECT_EQ(count, static_cast<size_t>(UpdateFileCount)) << "stray or missing files in the game folder";
 }
 
+// Starts the installer, chooses the language and runs the update until it leaves its page.
+void StartAndUpdate(WizardSession& s, int language = LanguageEnglish) {
+    ASSERT_TRUE(s.Start());
+    ASSERT_TRUE(s.ChooseLanguage(language));
+    ASSERT_TRUE(s.RunUpdate());
+}
+
 TEST(WizardInstall, EnglishInstallReplacesEveryFileAndRecordsTheVersion) {
     WizardSession s;
     s.InstallToCompletion();
@@ -57,9 +64,7 @@ TEST(WizardInstall, EnglishInstallReplacesEveryFileAndRecordsTheVersion) {
 TEST(WizardInstall, EachLanguageInstallsItsOwnReadme) {
     for (int language : {LanguageSwedish, LanguagePortuguese}) {
         WizardSession s;
-        ASSERT_TRUE(s.Start());
-        ASSERT_TRUE(s.ChooseLanguage(language));
-        ASSERT_TRUE(s.RunUpdate());
+        StartAndUpdate(s, language);
         EXPECT_EQ(s.State(), StateCompleted);
         EXPECT_EQ(s.GameFile("readme.txt"), ReadmeContents(language)) << language;
         EXPECT_EQ(HeadlessGetWindow().title, WindowTitle[language]);
@@ -84,7 +89,7 @@ TEST(WizardInstall, ProgressGrowsOneEntryPerFrame) {
     WizardSession s;
     ASSERT_TRUE(s.Start());
     ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.ClickSlot(4));  // Next: the click is polled after the frame's update step
+    ASSERT_TRUE(s.ClickSlot(4));  // Next  // Next: the click is polled after the frame's update step
     ASSERT_EQ(s.State(), StateUpdating);
     EXPECT_EQ(s.App().fileCounter, 0);
     ASSERT_TRUE(s.Frame());  // step 0, the source check
@@ -110,64 +115,44 @@ TEST(WizardInstall, ProgressGrowsOneEntryPerFrame) {
     EXPECT_EQ(s.RecordVersion(), NewVersionText);
 }
 
-TEST(WizardInstall, MissingPackageIsFoundBeforeAnyGameFileIsTouched) {
-    WizardSession s;
-    std::filesystem::remove(JoinNative(s.updateFolder, "update.dat"));
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.RunUpdate());
-    EXPECT_EQ(s.State(), StateSourceMissing);
-    EXPECT_EQ(s.App().fileCounter, 0);
-    EXPECT_EQ(s.GameFile("tlf.exe"), OldContents(0));
-    EXPECT_TRUE(s.GameFileExists("tlf.icd"));
-    EXPECT_EQ(s.RecordVersion(), "Release");
+TEST(WizardInstall, AMissingTruncatedOrDamagedPackageIsFoundBeforeAnyGameFileIsTouched) {
+    for (int damage = 0; damage < 3; ++damage) {
+        SCOPED_TRACE(damage);
+        WizardSession s;
+        const std::string package = JoinNative(s.updateFolder, "update.dat");
+        if (damage == 0) {
+            std::filesystem::remove(package);
+        } else if (damage == 1) {
+            std::filesystem::resize_file(package, std::filesystem::file_size(package) - 1);
+        } else {
+            std::vector<unsigned char> bytes;
+            ASSERT_TRUE(ReadFileBytes(package, &bytes));
+            bytes[4 * 3 + 3] = 0x80;  // slot 3 becomes negative
+            ASSERT_TRUE(WriteFileBytes(package, bytes));
+        }
+        StartAndUpdate(s);
+        EXPECT_EQ(s.State(), StateSourceMissing);
+        EXPECT_EQ(s.App().fileCounter, 0);
+        for (int i : {0, 9, 12, 44, 45}) EXPECT_EQ(s.GameFile(EntryPath(i)), OldContents(i)) << EntryPath(i);
+        EXPECT_TRUE(s.GameFileExists("tlf.icd"));
+        EXPECT_EQ(s.RecordVersion(), "Release");
+    }
 }
 
-TEST(WizardInstall, TruncatedPackageIsFoundBeforeAnyGameFileIsTouched) {
-    WizardSession s;
-    const std::string package = JoinNative(s.updateFolder, "update.dat");
-    std::filesystem::resize_file(package, std::filesystem::file_size(package) - 1);
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.RunUpdate());
-    EXPECT_EQ(s.State(), StateSourceMissing);
-    EXPECT_EQ(s.App().fileCounter, 0);
-    for (int i : {0, 9, 12, 44, 45}) EXPECT_EQ(s.GameFile(EntryPath(i)), OldContents(i)) << EntryPath(i);
-}
-
-TEST(WizardInstall, DamagedHeaderIsFoundBeforeAnyGameFileIsTouched) {
-    WizardSession s;
-    std::vector<unsigned char> bytes;
-    const std::string package = JoinNative(s.updateFolder, "update.dat");
-    ASSERT_TRUE(ReadFileBytes(package, &bytes));
-    bytes[4 * 3 + 3] = 0x80;  // slot 3 becomes negative
-    ASSERT_TRUE(WriteFileBytes(package, bytes));
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.RunUpdate());
-    EXPECT_EQ(s.State(), StateSourceMissing);
-    EXPECT_EQ(s.GameFile("tlf.exe"), OldContents(0));
-}
-
-TEST(WizardInstall, MissingLanguageReadmeIsFoundAtTheSourceCheck) {
-    WizardSession s;
-    std::filesystem::remove(JoinNative(s.updateFolder, ReadmeFileName[LanguageFrench]));
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage(LanguageFrench));
-    ASSERT_TRUE(s.RunUpdate());
-    EXPECT_EQ(s.State(), StateSourceMissing);
-    EXPECT_EQ(s.GameFile("tlf.exe"), OldContents(0));
-    EXPECT_EQ(s.GameFile("readme.txt"), OldContents(44));
-}
-
-TEST(WizardInstall, AnotherLanguagePassesWhenOneReadmeIsMissing) {
-    WizardSession s;
-    std::filesystem::remove(JoinNative(s.updateFolder, ReadmeFileName[LanguageFrench]));
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage(LanguageItalian));
-    ASSERT_TRUE(s.RunUpdate());
-    EXPECT_EQ(s.State(), StateCompleted);
-    EXPECT_EQ(s.GameFile("readme.txt"), ReadmeContents(LanguageItalian));
+TEST(WizardInstall, AMissingLanguageReadmeIsFoundAtTheSourceCheckOnlyForItsLanguage) {
+    for (int language : {LanguageFrench, LanguageItalian}) {
+        WizardSession s;
+        std::filesystem::remove(JoinNative(s.updateFolder, ReadmeFileName[LanguageFrench]));
+        StartAndUpdate(s, language);
+        if (language == LanguageFrench) {
+            EXPECT_EQ(s.State(), StateSourceMissing);
+            EXPECT_EQ(s.GameFile("tlf.exe"), OldContents(0));
+            EXPECT_EQ(s.GameFile("readme.txt"), OldContents(44));
+        } else {
+            EXPECT_EQ(s.State(), StateCompleted);
+            EXPECT_EQ(s.GameFile("readme.txt"), ReadmeContents(LanguageItalian));
+        }
+    }
 }
 
 TEST(WizardInstall, PackageLostDuringTheUpdateStopsAtThatEntry) {
@@ -176,7 +161,7 @@ TEST(WizardInstall, PackageLostDuringTheUpdateStopsAtThatEntry) {
     WizardSession s;
     ASSERT_TRUE(s.Start());
     ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.ClickSlot(4));
+    ASSERT_TRUE(s.ClickSlot(4));  // Next
     ASSERT_TRUE(s.Frame());  // step 0: the check
     ASSERT_TRUE(s.Frame());  // step 1: entry 0
     ASSERT_EQ(s.App().fileCounter, 2);
@@ -191,9 +176,7 @@ TEST(WizardInstall, PackageLostDuringTheUpdateStopsAtThatEntry) {
 TEST(WizardInstall, PicturesConfigIntoAMissingFolderIsSkipped) {
     WizardSession s;
     std::filesystem::remove_all(JoinNative(s.gameFolder, "pictures"));
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.RunUpdate());
+    StartAndUpdate(s);
     EXPECT_EQ(s.State(), StateCompleted);
     EXPECT_FALSE(s.GameFileExists("pictures"));
     EXPECT_EQ(s.GameFile("data/player_setup.cfg"), NewContents(10));  // the entry after it
@@ -204,9 +187,7 @@ TEST(WizardInstall, WriteFailureKeepsTheOldFileAndRetryResumesAtTheFailingEntry)
     // "data" is missing: entry 0 (tlf.exe, in the game folder itself) installs, entry 1 cannot.
     WizardSession s;
     std::filesystem::remove_all(JoinNative(s.gameFolder, "data"));
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.RunUpdate());
+    StartAndUpdate(s);
     ASSERT_EQ(s.State(), StateWriteFailed);
     EXPECT_EQ(s.App().fileCounter, 2);
     EXPECT_EQ(s.GameFile("tlf.exe"), NewContents(0));
@@ -231,9 +212,7 @@ TEST(WizardInstall, RetryIntoATypedFolderInstallsTheRestThere) {
     ASSERT_TRUE(MakeFolder(other));
     ASSERT_TRUE(MakeFolder(JoinNative(other, "data")));
     ASSERT_TRUE(MakeFolder(JoinNative(other, "pictures")));
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.RunUpdate());
+    StartAndUpdate(s);
     ASSERT_EQ(s.State(), StateWriteFailed);
     ASSERT_TRUE(s.ClickSlot(3));
     ASSERT_EQ(s.State(), StateEnterFolder);
@@ -268,9 +247,7 @@ TEST(WizardInstall, ReadmeThatCannotBeReplacedLeadsToTheWriteFailurePage) {
     WizardSession s;
     std::filesystem::remove(JoinNative(s.gameFolder, "readme.txt"));
     ASSERT_TRUE(MakeFolder(JoinNative(s.gameFolder, "readme.txt")));
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.RunUpdate());
+    StartAndUpdate(s);
     EXPECT_EQ(s.State(), StateWriteFailed);
     EXPECT_EQ(s.App().fileCounter, 45);  // step 45 installs entry 44, the readme
     EXPECT_EQ(s.GameFile("data/424_v1.pct"), NewContents(43));
@@ -293,51 +270,35 @@ TEST(WizardInstall, ReadOnlyGameFilesAreReplaced) {
     EXPECT_FALSE(s.GameFileExists("tlf.icd"));
 }
 
-TEST(WizardInstall, QuickStartYesByEnterDeletesTheFiles) {
-    WizardSession s;
-    s.AddQuickStartFiles();
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.RunUpdate());
-    ASSERT_EQ(s.State(), StateQuickStartPrompt);
-    ASSERT_TRUE(s.PressKey(HeadlessKeyEnter));
-    EXPECT_EQ(s.State(), StateCompleted);
-    EXPECT_FALSE(s.GameFileExists("qstart/league.qst"));
-    EXPECT_FALSE(s.GameFileExists("qstart/cup.qst"));
-    EXPECT_TRUE(s.GameFileExists("qstart/notes.txt"));
-}
-
-TEST(WizardInstall, QuickStartNoKeepsTheFiles) {
-    WizardSession s;
-    s.AddQuickStartFiles();
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.RunUpdate());
-    ASSERT_EQ(s.State(), StateQuickStartPrompt);
-    ASSERT_EQ(s.Caption(3), "No");
-    ASSERT_TRUE(s.ClickSlot(3));
-    EXPECT_EQ(s.State(), StateCompleted);
-    EXPECT_TRUE(s.GameFileExists("qstart/league.qst"));
-    EXPECT_TRUE(s.GameFileExists("qstart/cup.qst"));
-}
-
-TEST(WizardInstall, QuickStartYesByClickDeletesTheFiles) {
-    WizardSession s;
-    s.AddQuickStartFiles();
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.RunUpdate());
-    ASSERT_EQ(s.Caption(4), "Yes");
-    ASSERT_TRUE(s.ClickSlot(4));
-    EXPECT_EQ(s.State(), StateCompleted);
-    EXPECT_FALSE(s.GameFileExists("qstart/league.qst"));
+TEST(WizardInstall, QuickStartYesByEnterOrClickDeletesTheFilesAndNoKeepsThem) {
+    // Yes is in slot 4, where Enter presses, though it stands on the left.
+    const struct {
+        int slot;  // -1: Enter
+        const char* caption;
+        bool deleted;
+    } answers[] = {{-1, "Yes", true}, {4, "Yes", true}, {3, "No", false}};
+    for (const auto& answer : answers) {
+        SCOPED_TRACE(answer.slot);
+        WizardSession s;
+        s.AddQuickStartFiles();
+        StartAndUpdate(s);
+        ASSERT_EQ(s.State(), StateQuickStartPrompt);
+        if (answer.slot >= 0) {
+            ASSERT_EQ(s.Caption(answer.slot), answer.caption);
+        }
+        ASSERT_TRUE(answer.slot < 0 ? s.PressKey(HeadlessKeyEnter) : s.ClickSlot(answer.slot));
+        EXPECT_EQ(s.State(), StateCompleted);
+        EXPECT_EQ(s.GameFileExists("qstart/league.qst"), !answer.deleted);
+        EXPECT_EQ(s.GameFileExists("qstart/cup.qst"), !answer.deleted);
+        EXPECT_TRUE(s.GameFileExists("qstart/notes.txt"));
+    }
 }
 
 TEST(WizardInstall, EscapeDuringTheUpdateStopsAfterTheCurrentEntry) {
     WizardSession s;
     ASSERT_TRUE(s.Start());
     ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.ClickSlot(4));
+    ASSERT_TRUE(s.ClickSlot(4));  // Next
     for (int i = 0; i < 6; ++i) ASSERT_TRUE(s.Frame());  // steps 0 to 5
     ASSERT_EQ(s.App().fileCounter, 6);
     HeadlessPostKeyPress(HeadlessKeyEscape);
@@ -355,7 +316,7 @@ TEST(WizardInstall, ExitDuringTheUpdateStopsAfterTheCurrentEntry) {
     WizardSession s;
     ASSERT_TRUE(s.Start());
     ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.ClickSlot(4));
+    ASSERT_TRUE(s.ClickSlot(4));  // Next
     ASSERT_EQ(s.App().fileCounter, 0);
     EXPECT_FALSE(s.ClickSlot(0));  // three frames: steps 0, 1, 2, then the program ends
     EXPECT_EQ(s.App().fileCounter, 3);
@@ -365,34 +326,19 @@ TEST(WizardInstall, ExitDuringTheUpdateStopsAfterTheCurrentEntry) {
     EXPECT_TRUE(HeadlessOpenedDocuments().empty());
 }
 
-TEST(WizardInstall, FinishOpensTheGameReadme) {
-    WizardSession s;
-    s.InstallToCompletion();
-    EXPECT_FALSE(s.ClickSlot(4));
-    ASSERT_EQ(HeadlessOpenedDocuments().size(), 1u);
-    EXPECT_EQ(HeadlessOpenedDocuments()[0], s.gameFolder + "\\readme.txt");
-}
-
-TEST(WizardInstall, ExitOnTheCompletedPageAlsoOpensTheReadme) {
-    WizardSession s;
-    s.InstallToCompletion();
-    EXPECT_FALSE(s.ClickSlot(0));
-    ASSERT_EQ(HeadlessOpenedDocuments().size(), 1u);
-    EXPECT_EQ(HeadlessOpenedDocuments()[0], s.gameFolder + "\\readme.txt");
-}
-
-TEST(WizardInstall, EnterOnTheCompletedPageFinishes) {
-    WizardSession s;
-    s.InstallToCompletion();
-    EXPECT_FALSE(s.PressKey(HeadlessKeyEnter));
-    EXPECT_EQ(HeadlessOpenedDocuments().size(), 1u);
-}
-
-TEST(WizardInstall, EscapeOnTheCompletedPageEndsWithoutTheReadme) {
-    WizardSession s;
-    s.InstallToCompletion();
-    EXPECT_FALSE(s.PressKey(HeadlessKeyEscape));
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+TEST(WizardInstall, FinishExitAndEnterOnTheCompletedPageOpenTheReadmeAndEscapeDoesNot) {
+    for (int input : {4, 0, -HeadlessKeyEnter, -HeadlessKeyEscape}) {
+        SCOPED_TRACE(input);
+        WizardSession s;
+        s.InstallToCompletion();
+        EXPECT_FALSE(input >= 0 ? s.ClickSlot(input) : s.PressKey(-input));
+        if (input == -HeadlessKeyEscape) {
+            EXPECT_TRUE(HeadlessOpenedDocuments().empty());
+        } else {
+            ASSERT_EQ(HeadlessOpenedDocuments().size(), 1u);
+            EXPECT_EQ(HeadlessOpenedDocuments()[0], s.gameFolder + "\\readme.txt");
+        }
+    }
 }
 
 }  // namespace

@@ -148,22 +148,17 @@ TEST(WizardPages, FewerLanguagesStayCentredAndOneIsChosenAtOnce) {
     DeleteButton(slots[1]);
 }
 
-TEST(WizardPages, LanguagePageKeepsItsButtonsOverARepaint) {
+TEST(WizardPages, ARepaintKeepsTheLanguageButtonsAndRebuildsOtherPagesAlike) {
     WizardSession s;
     ASSERT_TRUE(s.Start());
     std::vector<const Button*> before(s.App().buttons, s.App().buttons + WizardSlotCount);
     s.App().Redraw();
-    std::vector<const Button*> after(s.App().buttons, s.App().buttons + WizardSlotCount);
-    EXPECT_EQ(before, after);
-}
-
-TEST(WizardPages, OtherPagesAreRebuiltAlikeByARepaint) {
-    WizardSession s;
-    ShowPage(s, StateConfirmVersions);
-    const auto before = ButtonsOf(s.App());
+    EXPECT_EQ(std::vector<const Button*>(s.App().buttons, s.App().buttons + WizardSlotCount), before);
+    ASSERT_TRUE(s.ChooseLanguage());
+    const auto versionPage = ButtonsOf(s.App());
     s.App().Redraw();
-    EXPECT_EQ(ButtonsOf(s.App()), before);
-    EXPECT_EQ(before.size(), 10u);
+    EXPECT_EQ(ButtonsOf(s.App()), versionPage);
+    EXPECT_EQ(versionPage.size(), 10u);
 }
 
 TEST(WizardPages, BackgroundRampHeadingAndVersionLine) {
@@ -313,40 +308,12 @@ TEST(WizardPages, UpdatingPageHasTheTroughAndItsHeading) {
     EXPECT_TRUE(AreaHas(l.panelX, boxY - 40, l.panelX + 150, boxY - 40 + FontHeight(2) - 1, ColourHeadingYellow));
 }
 
-TEST(WizardPages, NotCompatiblePageWrapsItsMessage) {
-    WizardSession s;
-    ShowPage(s, StateNotCompatible);
-    const PageLayout l = Layout();
-    ExpectSlot(s, s.App(), {3, l.leftX, l.commandY, 80, 20, "< Back", ActionInert, 0});
-    ExpectSlot(s, s.App(), {4, l.rightX, l.commandY, 80, 20, "Exit", ActionFinish, 0});
-    std::string joined;
-    for (int slot = 5; slot < WizardSlotCount && s.App().buttons[slot] != nullptr; ++slot) {
-        EXPECT_EQ(s.App().buttons[slot]->y, l.panelY + 15 + 17 * (slot - 5));
-        joined += (joined.empty() ? "" : " ") + std::string(s.App().buttons[slot]->label);
-    }
-    EXPECT_EQ(joined, NotCompatibleText[LanguageEnglish]);
-}
-
 TEST(WizardPages, CaptionsFollowTheChosenLanguage) {
-    {
-        WizardSession s;
-        ShowPage(s, StateCompleted, LanguageNorwegian);
-        EXPECT_EQ(s.Caption(0), "Avslutt");
-        EXPECT_EQ(s.Caption(4), "Avslutt");
-        EXPECT_EQ(s.Caption(5), "Oppdateringen er ferdig");
-    }
-    {
-        WizardSession s;
-        ShowPage(s, StateCompleted, LanguagePortuguese);
-        EXPECT_EQ(s.Caption(0), "Sair");
-        EXPECT_EQ(s.Caption(4), "Terminar");
-        EXPECT_EQ(s.Caption(3), "< Atr\xe1s");
-    }
-    {
-        WizardSession s;
-        ShowPage(s, StateNotInstalled, LanguageNorwegian);
-        EXPECT_EQ(s.Caption(5), "Klarer ikke \xe5 finne TLF");
-    }
+    WizardSession s;
+    ShowPage(s, StateCompleted, LanguagePortuguese);
+    EXPECT_EQ(s.Caption(0), "Sair");
+    EXPECT_EQ(s.Caption(4), "Terminar");
+    EXPECT_EQ(s.Caption(3), "< Atr\xe1s");
 }
 
 TEST(WizardPages, EveryLanguagesWrappedTextsFitTheirSlots) {
@@ -360,6 +327,9 @@ TEST(WizardPages, EveryLanguagesWrappedTextsFitTheirSlots) {
             std::string joined;
             for (int slot = 5; slot < WizardSlotCount && s.App().buttons[slot] != nullptr; ++slot) {
                 EXPECT_LT(TextWidth(1, s.App().buttons[slot]->label), Layout().panelWidth - 34);
+                if (state == StateNotCompatible) {
+                    EXPECT_EQ(s.App().buttons[slot]->y, Layout().panelY + 15 + 17 * (slot - 5));
+                }
                 joined += (joined.empty() ? "" : " ") + std::string(s.App().buttons[slot]->label);
             }
             const std::string expected = state == StateNotCompatible
