@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Fuzzes every reader of the installer for a bounded time: builds the fuzz preset (clang,
+# libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) into build/fuzz, replays each target's
+# committed corpus (seeds and kept findings, tests/fuzz/corpus/<target>/), then fuzzes it for
+# FUZZ_SECONDS (default 20; twice that for the window procedure, whose every input paints whole
+# pages) from a scratch copy of that corpus. Prints executions and coverage per
+# target. A finding fails the run; its input is copied into the target's corpus folder as
+# regression-<hash>, to be committed with the fix so that every later run replays it.
+#
+#   bash tests/scripts/linux_fuzz_test.sh [linux build folder, unused]
+#   FUZZ_SECONDS=60 bash tests/scripts/linux_fuzz_test.sh      longer runs
+set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$top"
+seconds=${FUZZ_SECONDS:-20}
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$(nproc)" --target fuzz_targets >/dev/null
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tlf-fuzz-run.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+failed=0
+printf '%-20s %12s %8s %8s %8s\n' target executions "exec/s" edges features
+for program in build/fuzz/tests/fuzz/fuzz_*; do
+  [ -x "$program" ] || continue
+  target=$(basename "$program")
+  corpus=tests/fuzz/corpus/$target
+  log=$work/$target.log
+  mkdir -p "$work/$target/corpus" "$work/$target/findings"
+  cp "$corpus"/* "$work/$target/corpus/"
+  # -close_fd_mask=1: the program's own output is not the run's.
+  if ! "$program" -runs=0 -close_fd_mask=1 "$corpus" >"$log.replay" 2>&1; then
+    echo "$target: a committed input fails:"; tail -n 40 "$log.replay"; failed=1; continue
+  fi
+  budget=$seconds
+  [ "$target" = fuzz_window_proc ] && budget=$((seconds * 2))
+  if ! "$program" -max_total_time="$budget" -print_final_stats=1 -close_fd_mask=1 -rss_limit_mb=2048 \
+       -timeout=10 -max_len=65536 -artifact_prefix="$work/$target/findings/" "$work/$target/corpus" >"$log" 2>&1; then
+    failed=1
+    echo "$target: finding:"; grep -E 'ERROR|fuzz check failed|runtime error|SUMMARY' "$log" | head -n 10
+    for finding in "$work/$target/findings"/*; do
+      [ -f "$finding" ] || continue
+      kept=$corpus/regression-$(sha1sum "$finding" | cut -c1-12)
+      cp "$finding" "$kept"
+      echo "$target: input kept as $kept"
+    done
+  fi
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
+  coverage=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -n 1 | awk '{print $2, $4}')
+  printf '%-20s %12s %8s %8s %8s\n' "$target" "${executions:-?}" "${rate:-?}" ${coverage:-? ?}
+done
+
+if [ "$failed" != 0 ]; then
+  echo "fuzzing found faults (inputs kept in tests/fuzz/corpus)"
+  exit 1
+fi
+echo "fuzzing: no finding"
