@@ -76,12 +76,31 @@ bool PlatformSyncFile(FILE* file) {
     return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
 }
 
+namespace {
+
+// A target held open by another program without sharing (a virus scanner, the game itself) often
+// lets go within moments, so the replacement is tried a few times; all the tries together stay
+// short enough that the window, which is not pumped meanwhile, never looks frozen. Any other
+// refusal ends at once.
+constexpr int kReplaceAttempts = 8;
+constexpr DWORD kReplacePauseMilliseconds = 25;
+
+bool TargetIsHeldOpen(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
+}  // namespace
+
 bool PlatformReplaceFile(const char* source, const char* target) {
     if (!source || !target) return false;
     DWORD attributes = GetFileAttributesA(target);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         SetFileAttributesA(target, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) return true;
+        if (attempt == kReplaceAttempts || !TargetIsHeldOpen(GetLastError())) return false;
+        Sleep(kReplacePauseMilliseconds);
+    }
 }
 
 int64_t PlatformFileSize(FILE* file) {
