@@ -13,15 +13,26 @@ const char* const PackageName = "update.dat";
 
 enum class CopyResult { Done, ReadFailed, WriteFailed };
 
-// Copies exactly `count` bytes from `from` to `to` in chunks of at most UpdateCopyChunkSize.
-CopyResult CopyBytes(FILE* from, FILE* to, int64_t count, unsigned char* buffer) {
+// Copies exactly `count` bytes from `from` to `to` (where they start at `toOffset`) in chunks of
+// at most UpdateCopyChunkSize. Each chunk written is handed to the disk at once, so that the
+// flush at the end of the copy waits for the last chunks only, not for the whole file.
+CopyResult CopyBytes(FILE* from, FILE* to, int64_t count, int64_t toOffset, unsigned char* buffer) {
     while (count > 0) {
         size_t chunk = count < UpdateCopyChunkSize ? static_cast<size_t>(count) : UpdateCopyChunkSize;
         if (std::fread(buffer, chunk, 1, from) != 1) return CopyResult::ReadFailed;
         if (std::fwrite(buffer, chunk, 1, to) != 1) return CopyResult::WriteFailed;
+        PlatformStartWriteBack(to, toOffset, static_cast<int64_t>(chunk));
+        toOffset += static_cast<int64_t>(chunk);
         count -= static_cast<int64_t>(chunk);
     }
     return CopyResult::Done;
+}
+
+// The files of a copy are unbuffered: a stream buffer would split every chunk at its own edges
+// into two or three system calls and copy the bytes once more. Set before the first access.
+FILE* Unbuffered(FILE* file) {
+    if (file != nullptr) std::setvbuf(file, nullptr, _IONBF, 0);
+    return file;
 }
 
 // Moves `offset` bytes forward from the current position. Done in steps a 32-bit long can hold,
@@ -79,9 +90,10 @@ bool MeasureLooseFiles(UpdatePackageHeader* header) {
 bool CopyLooseFiles(const UpdatePackageHeader& header, FILE* package, unsigned char* buffer) {
     for (int i = 0; i < UpdateFileCount; ++i) {
         if (IsReadmeEntry(i)) continue;
-        FILE* file = PlatformOpenFile(UpdateFileName(i), "rb");
+        FILE* file = Unbuffered(PlatformOpenFile(UpdateFileName(i), "rb"));
         if (file == nullptr) return false;
-        bool copied = CopyBytes(file, package, header.slots[i], buffer) == CopyResult::Done;
+        const int64_t offset = PackageEntryOffset(header, i);
+        bool copied = CopyBytes(file, package, header.slots[i], offset, buffer) == CopyResult::Done;
         bool endsThere = copied && std::fgetc(file) == EOF && !std::ferror(file);
         std::fclose(file);
         if (!endsThere) return false;
@@ -121,7 +133,7 @@ bool BuildUpdatePackage() {
     if (!MeasureLooseFiles(&header)) return false;
 
     char tempPath[520];
-    FILE* package = PlatformCreateTempFileBeside(PackageName, tempPath, sizeof tempPath);
+    FILE* package = Unbuffered(PlatformCreateTempFileBeside(PackageName, tempPath, sizeof tempPath));
     if (package == nullptr) return false;
 
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(UpdateCopyChunkSize));
@@ -151,7 +163,7 @@ bool CheckUpdatePackage() {
 }
 
 bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFault) {
-    FILE* package = PlatformOpenFile(PackageName, "rb");
+    FILE* package = Unbuffered(PlatformOpenFile(PackageName, "rb"));
     if (package == nullptr) {
         packageFault = true;
         return false;
@@ -169,7 +181,7 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
     }
 
     char tempPath[520];
-    FILE* temporary = PlatformCreateTempFileBeside(destination, tempPath, sizeof tempPath);
+    FILE* temporary = Unbuffered(PlatformCreateTempFileBeside(destination, tempPath, sizeof tempPath));
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(UpdateCopyChunkSize));
     if (temporary == nullptr || buffer == nullptr) {
         if (temporary != nullptr) DiscardTemporary(temporary, tempPath);
@@ -179,7 +191,7 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
         return false;
     }
 
-    CopyResult copied = CopyBytes(package, temporary, size, buffer);
+    CopyResult copied = CopyBytes(package, temporary, size, 0, buffer);
     std::free(buffer);
     std::fclose(package);
     if (copied != CopyResult::Done) {
@@ -195,10 +207,10 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
 }
 
 bool InstallReadme(const char* source, const char* target) {
-    FILE* from = PlatformOpenFile(source, "rb");
+    FILE* from = Unbuffered(PlatformOpenFile(source, "rb"));
     if (from == nullptr) return false;
     char tempPath[520];
-    FILE* temporary = PlatformCreateTempFileBeside(target, tempPath, sizeof tempPath);
+    FILE* temporary = Unbuffered(PlatformCreateTempFileBeside(target, tempPath, sizeof tempPath));
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(UpdateCopyChunkSize));
     bool copied = temporary != nullptr && buffer != nullptr;
     while (copied) {

@@ -17,8 +17,10 @@
 
 constexpr int UpdatePackageHeaderSize = 188;
 constexpr int UpdatePackageReadmeSlot = 44;
-// Entries are copied through a buffer of this size, so memory stays bounded for any entry.
-constexpr int UpdateCopyChunkSize = 0x10000;
+// Entries are copied through a buffer of this size, so memory stays bounded for any entry. The
+// files of a copy are unbuffered, so each chunk is one read and one write of the system: large
+// enough that the calls cost little beside the bytes, small enough to stay in the processor's cache.
+constexpr int UpdateCopyChunkSize = 0x100000;
 
 // The 47 size slots of a package header.
 struct UpdatePackageHeader {

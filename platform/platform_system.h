@@ -33,6 +33,11 @@ int PlatformRenameFile(const char* from, const char* to);
 FILE* PlatformCreateTempFileBeside(const char* target, char* tempPath, size_t tempPathSize);
 // Writes the file's buffers through to the disk (fflush, then fsync or FlushFileBuffers).
 bool PlatformSyncFile(FILE* file);
+// Asks the system to start writing `length` bytes from `offset` of an unbuffered file to the disk
+// without waiting for them (sync_file_range on Linux; nothing where there is no such call), so
+// that the disk works while a long copy goes on and the PlatformSyncFile at its end finds little
+// left to wait for. Changes no data and reports nothing; it never replaces PlatformSyncFile.
+void PlatformStartWriteBack(FILE* file, int64_t offset, int64_t length);
 // Replaces `target` by `source` in one step (MoveFileExA with MOVEFILE_REPLACE_EXISTING |
 // MOVEFILE_WRITE_THROUGH; rename on POSIX). A read-only target is made writable first.
 bool PlatformReplaceFile(const char* source, const char* target);

@@ -99,6 +99,15 @@ bool PlatformSyncFile(FILE* file) {
     return fsync(fileno(file)) == 0;
 }
 
+void PlatformStartWriteBack(FILE* file, int64_t offset, int64_t length) {
+    if (!file || offset < 0 || length <= 0) return;
+#ifdef SYNC_FILE_RANGE_WRITE
+    // Starts the write-out of the range and returns; failure (a file system without it) only
+    // leaves the work to the fsync at the end.
+    sync_file_range(fileno(file), static_cast<off_t>(offset), static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
 bool PlatformReplaceFile(const char* source, const char* target) {
     if (!source || !target) return false;
     std::string from = MapToNativePath(source);

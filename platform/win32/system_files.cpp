@@ -76,6 +76,10 @@ bool PlatformSyncFile(FILE* file) {
     return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
 }
 
+// Windows has no call that starts write-back of a range without waiting; FlushFileBuffers at the
+// end of the copy does all of it.
+void PlatformStartWriteBack(FILE*, int64_t, int64_t) {}
+
 namespace {
 
 // A target held open by another program without sharing (a virus scanner, the game itself) often
