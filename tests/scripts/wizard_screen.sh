@@ -1,0 +1,209 @@
+# wizard_screen.sh: sourced by the end-to-end scripts of the real programs (wine_wizard_test.sh,
+# linux_wizard_test.sh). Finds the installer's window on an X display, drives it with xdotool as
+# a person would, and compares its client area with the headless rendering of the same page.
+# Needs DISPLAY, and wait_for from wine_env.sh.
+#
+# Positions come from the arithmetic of the wizard's pages (550 x 350 client area, a header as
+# high as fonts 5 and 2 together), not from pictures. Every wait polls for a condition on the
+# screen and gives up after a bounded time.
+#
+# Pixel parity: a page on the screen equals its reference when every byte of the two 24-bit
+# pictures agrees in its top five bits: the program draws 5 bits a channel, and how the display
+# widens them to 8 is the display's business.
+
+WIZARD_WIDTH=550
+WIZARD_HEIGHT=350
+WIZARD_TITLE='^Tallyfield Update$'
+
+# ---- layout -------------------------------------------------------------------------------
+
+# The height of a .fnt font: its first 32-bit little-endian integer.
+font_height() { od -An -t d4 -N 4 --endian=little "$1" | tr -d ' '; }
+
+# wizard_layout FONT_FOLDER: sets the positions the scripts click at (client pixels).
+wizard_layout() {
+  local fonts=$1 font2 font5 header panel_height
+  font2=$(font_height "$fonts/arial_14.fnt")
+  font5=$(font_height "$fonts/trade_cond_24_bold.fnt")
+  header=$((font5 + font2))
+  PANEL_X=$(((WIZARD_WIDTH - 2 * WIZARD_WIDTH / 3) / 2))
+  PANEL_WIDTH=$((2 * WIZARD_WIDTH / 3))
+  panel_height=$((2 * (WIZARD_HEIGHT - header) / 3))
+  PANEL_Y=$(((WIZARD_HEIGHT - panel_height) / 2))
+  panel_height=$((panel_height + 10))
+  # Command Buttons, 80 x 20: left (Back, Yes on the quick-start page) and right (Next, Finish).
+  LEFT_X=$((PANEL_X + PANEL_WIDTH - 180))
+  RIGHT_X=$((PANEL_X + PANEL_WIDTH - 90))
+  COMMAND_Y=$((PANEL_Y + panel_height - 30))
+  # Seven language Buttons centred under the header on a pitch of font 2's height; English first.
+  LANGUAGE_Y=$((((WIZARD_HEIGHT - header) - 7 * font2) / 2 + header - 15))
+  LANGUAGE_HEIGHT=$((font2 - 2))
+  # The folder field of the folder page.
+  FIELD_X=$((PANEL_X + 10))
+  FIELD_Y=$(((WIZARD_HEIGHT - header) / 2 + 40))
+  FIELD_WIDTH=$((PANEL_WIDTH - 20))
+  FIELD_HEIGHT=25
+}
+
+# ---- the window ---------------------------------------------------------------------------
+
+# find_wizard_window SECONDS: waits for the installer's window to be shown, then locates its
+# client area (locate_client).
+find_wizard_window() {
+  wait_for "$1" xdotool search --onlyvisible --name "$WIZARD_TITLE" || return 1
+  WIZARD_WINDOW=$(xdotool search --onlyvisible --name "$WIZARD_TITLE" | head -n 1)
+  locate_client
+}
+
+# locate_client: sets CLIENT_X and CLIENT_Y, the screen position of the client area of
+# WIZARD_WINDOW, afresh each time, since a window may still be placed after it is first shown.
+# A window manager or Wine may put a frame around the client area: the frame's sides and bottom
+# are equally thick, the title is on top.
+locate_client() {
+  local geometry x y width height border
+  geometry=$(xwininfo -id "$WIZARD_WINDOW" 2>/dev/null | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+                                                     /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, w, h}')
+  read -r x y width height <<<"$geometry"
+  if [ -z "$height" ] || [ "$width" -lt $WIZARD_WIDTH ] || [ "$height" -lt $WIZARD_HEIGHT ]; then
+    echo "the window is ${width:-?}x${height:-?}, smaller than the client area" >&2
+    return 1
+  fi
+  border=$(((width - WIZARD_WIDTH) / 2))
+  CLIENT_X=$((x + border))
+  CLIENT_Y=$((y + height - WIZARD_HEIGHT - border))
+}
+
+# no_window: tells what was on the display, and what the program wrote to PROGRAM_LOG (set by the
+# caller), when the installer's window did not come.
+no_window() {
+  echo "no installer window; the windows on the display:" >&2
+  xwininfo -root -tree 2>&1 | grep '"' >&2 || true
+  if [ -s "${PROGRAM_LOG:-}" ]; then sed 's/^/program: /' "$PROGRAM_LOG" >&2; fi
+}
+
+# ---- pictures -----------------------------------------------------------------------------
+
+# Byte maps for tr: every byte to itself with its three low bits cleared.
+WIZARD_ALL_BYTES=$(for v in $(seq 0 255); do printf '\\%03o' "$v"; done)
+WIZARD_TOP_BITS=$(for v in $(seq 0 255); do printf '\\%03o' $((v & 248)); done)
+top_five_bits() { LC_ALL=C tr "$WIZARD_ALL_BYTES" "$WIZARD_TOP_BITS"; }
+
+# capture_region X Y WIDTH HEIGHT: raw 8-bit RGB of a rectangle of the client area on stdout.
+capture_region() {
+  import -window root -crop "$3x$4+$((CLIENT_X + $1))+$((CLIENT_Y + $2))" +repage -depth 8 rgb:-
+}
+
+# SCREEN_FOLDER (set by the caller) holds the captures; REFERENCE_FOLDER the headless pages.
+# Pages that did not match are kept in PARITY_FAILURES for a look afterwards.
+PARITY_FAILURES=""
+
+# wait_for_page NAME SECONDS: polls the client area until it equals the reference NAME.png in
+# the top five bits of every channel. On time-out the last capture and the reference are kept
+# as PNG files and the number of differing bytes is told.
+wait_for_page() {
+  local name=$1 seconds=$2 deadline reference
+  reference="$SCREEN_FOLDER/$name.reference"
+  convert "$REFERENCE_FOLDER/$name.png" -depth 8 rgb:- | top_five_bits >"$reference"
+  deadline=$(($(date +%s) + seconds))
+  while :; do
+    locate_client 2>/dev/null || true
+    capture_region 0 0 $WIZARD_WIDTH $WIZARD_HEIGHT >"$SCREEN_FOLDER/screen.rgb" 2>/dev/null || true
+    top_five_bits <"$SCREEN_FOLDER/screen.rgb" >"$SCREEN_FOLDER/screen.top"
+    if cmp -s "$SCREEN_FOLDER/screen.top" "$reference"; then return 0; fi
+    [ "$(date +%s)" -lt "$deadline" ] || break
+    sleep 0.1
+  done
+  [ -n "$PARITY_FAILURES" ] || PARITY_FAILURES=$(mktemp -d /tmp/tlf-parity-failures.XXXXXX)
+  convert -size ${WIZARD_WIDTH}x${WIZARD_HEIGHT} -depth 8 "rgb:$SCREEN_FOLDER/screen.rgb" "$PARITY_FAILURES/$name.screen.png" 2>/dev/null || true
+  cp "$REFERENCE_FOLDER/$name.png" "$PARITY_FAILURES/$name.reference.png"
+  echo "page $name: not on the screen after ${seconds}s;" \
+    "$(cmp -l "$SCREEN_FOLDER/screen.top" "$reference" 2>/dev/null | wc -l) bytes differ (pictures in $PARITY_FAILURES)" >&2
+  return 1
+}
+
+# ---- input --------------------------------------------------------------------------------
+
+# region_differs_from FILE X Y WIDTH HEIGHT: true once the region no longer equals FILE.
+region_differs_from() {
+  ! cmp -s "$1" <(capture_region "$2" "$3" "$4" "$5")
+}
+
+# press_button X Y WIDTH HEIGHT: a click on the Button at that rectangle (client pixels), as a
+# person makes it: the button goes down at the rectangle's centre, stays down until the Button
+# is drawn pressed, and comes up again.
+press_button() {
+  local before="$SCREEN_FOLDER/button.rgb" result=0
+  locate_client || return 1
+  capture_region "$@" >"$before"
+  xdotool mousemove $((CLIENT_X + $1 + $3 / 2)) $((CLIENT_Y + $2 + $4 / 2)) mousedown 1
+  wait_for 15 region_differs_from "$before" "$@" || { echo "the Button at $1,$2 was not drawn pressed" >&2; result=1; }
+  xdotool mouseup 1
+  return $result
+}
+
+# press_key_changing X Y WIDTH HEIGHT KEY...: presses keys (xdotool key names) and waits until
+# the region shows the change, so that the next key falls into a later frame.
+press_key_changing() {
+  local before="$SCREEN_FOLDER/field.rgb" x=$1 y=$2 width=$3 height=$4
+  shift 4
+  capture_region "$x" "$y" "$width" "$height" >"$before"
+  xdotool key "$@"
+  wait_for 15 region_differs_from "$before" "$x" "$y" "$width" "$height" || { echo "key $* changed nothing" >&2; return 1; }
+}
+
+# type_into_field TEXT: types TEXT into the folder field one character at a time.
+type_into_field() {
+  local text=$1 i before="$SCREEN_FOLDER/field.rgb"
+  for ((i = 0; i < ${#text}; i++)); do
+    capture_region $FIELD_X $FIELD_Y $FIELD_WIDTH $FIELD_HEIGHT >"$before"
+    xdotool type -- "${text:i:1}"
+    wait_for 15 region_differs_from "$before" $FIELD_X $FIELD_Y $FIELD_WIDTH $FIELD_HEIGHT ||
+      { echo "typing '${text:i:1}' changed nothing" >&2; return 1; }
+  done
+}
+
+# ---- game folders -------------------------------------------------------------------------
+
+# The folder below the game folder where a packed file goes ("" for the game folder itself).
+entry_folder() {
+  case "$1" in
+    tlf.exe | changes.txt | readme.txt) echo "" ;;
+    pics.cfg) echo "pictures/" ;;
+    *) echo "data/" ;;
+  esac
+}
+
+# make_old_game FOLDER: an installed game before the update: old versions of some files, a few
+# of them read-only, "tlf.exe", "tlf.icd", quick-start files and a file in "qstart" that is not
+# one.
+make_old_game() {
+  local game=$1 name
+  mkdir -p "$game/data" "$game/pictures" "$game/qstart"
+  for name in tlf.exe changes.txt readme.txt pics.cfg city.dat club.dat eng.lng fancluburls.txt; do
+    printf 'old %s of the installed game\n' "$name" >"$game/$(entry_folder "$name")$name"
+  done
+  printf 'cached index of the old data\n' >"$game/tlf.icd"
+  printf 'old quick start\n' >"$game/qstart/league.qst"
+  printf 'old quick start\n' >"$game/qstart/cup.qst"
+  printf 'not a quick start\n' >"$game/qstart/notes.txt"
+  chmod a-w "$game/tlf.exe" "$game/data/club.dat" "$game/readme.txt" "$game/tlf.icd" "$game/qstart/cup.qst"
+}
+
+# snapshot FOLDER: every entry's name, type, size, mode and contents, to tell a folder unchanged.
+snapshot() {
+  (cd "$1" && find . -printf '%p %y %s %m\n' | sort && find . -type f -exec md5sum {} + | sort)
+}
+
+# check_installed LOOSE GAME [FIRST]: the packed files from position FIRST (0 when not given) of
+# the package order are in GAME, each equal to its loose file.
+check_installed() {
+  local loose=$1 game=$2 first=${3:-0} i name bad=0
+  for ((i = first; i < ${#PACKAGE_FILES[@]}; i++)); do
+    name=${PACKAGE_FILES[i]}
+    if ! cmp -s "$loose/$name" "$game/$(entry_folder "$name")$name"; then
+      echo "$game/$(entry_folder "$name")$name differs from $loose/$name" >&2
+      bad=1
+    fi
+  done
+  return $bad
+}
