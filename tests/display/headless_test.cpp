@@ -1,5 +1,6 @@
-// The headless backend's own promises to the tests that drive the wizard through it: frames of
-// scripted messages, the paint after showing, key and click conveniences, records, PNG output.
+// The headless backend's promises that the wizard tests build on without checking them
+// themselves: frames of scripted messages, the paint after showing, keys as Windows sends them,
+// and the PNG output the page pictures are made with.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -58,15 +59,6 @@ TEST_F(HeadlessTest, EachPumpDeliversOneFrameAndTheOpenTailWhenNoMarkIsLeft) {
     EXPECT_EQ(3, HeadlessPumpCount());
 }
 
-TEST_F(HeadlessTest, MessagesWaitForTheWindow) {
-    HeadlessPostMessage(kMarker, 7, 0);
-    PlatformPumpMessages();
-    EXPECT_TRUE(DeliveredMarkers().empty());
-    OpenWindow();
-    PlatformPumpMessages();
-    EXPECT_EQ((std::vector<uintptr_t>{7}), DeliveredMarkers());
-}
-
 TEST_F(HeadlessTest, TheShownWindowIsPaintedOnceAfterTheFirstFramesMessages) {
     OpenWindow();
     gFramework.running = 1;
@@ -82,18 +74,6 @@ TEST_F(HeadlessTest, TheShownWindowIsPaintedOnceAfterTheFirstFramesMessages) {
     PlatformInvalidateClient();
     PlatformPumpMessages();
     EXPECT_EQ(2, HeadlessPaintCount());
-}
-
-TEST_F(HeadlessTest, AClickPressesInOneFrameAndReleasesInTheNext) {
-    OpenWindow();
-    HeadlessPostClick(100, 50);
-    PlatformPumpMessages();
-    EXPECT_EQ(100, gFramework.mouseX);
-    EXPECT_EQ(50, gFramework.mouseY);
-    EXPECT_EQ(1, gFramework.leftButton);
-    PlatformPumpMessages();
-    EXPECT_EQ(0, gFramework.leftButton);
-    EXPECT_EQ(0, HeadlessQueuedMessageCount());
 }
 
 TEST_F(HeadlessTest, AKeyPressGivesTheKeyThenItsCharacterAsWindowsDoes) {
@@ -113,29 +93,6 @@ TEST_F(HeadlessTest, AKeyPressGivesTheKeyThenItsCharacterAsWindowsDoes) {
         EXPECT_EQ(c.character, gFramework.pendingChar) << "key " << c.key;
         EXPECT_EQ(WindowMessageKeyUp, HeadlessDefaultHandledMessages().back().message);
     }
-}
-
-TEST_F(HeadlessTest, TypedTextArrivesOneCharacterPerFrame) {
-    OpenWindow();
-    HeadlessPostTypeText("aZ?\xE9");
-    const int expectedKeys[] = {'A', 'Z', 0xBF, 0xE7};
-    const int expectedChars[] = {'a', 'Z', '?', 0xE9};
-    for (int i = 0; i < 4; ++i) {
-        PlatformPumpMessages();
-        EXPECT_EQ(expectedKeys[i], gFramework.pendingKeyCode) << i;
-        EXPECT_EQ(expectedChars[i], gFramework.pendingChar) << i;
-    }
-    EXPECT_EQ(0, HeadlessQueuedMessageCount());
-}
-
-TEST_F(HeadlessTest, PresentationIsClippedToTheBufferAndTheScreen) {
-    OpenWindow();
-    for (int i = 0; i < 350 * 550; ++i) gFramework.frameBuffer[i] = 0x7FFF;
-    // A rectangle reaching beyond both is copied only where both exist.
-    PlatformPresent(gFramework.frameBuffer, gFramework.pitch, 550, 350, 540, 340, 50, 50);
-    EXPECT_EQ(0x7FFF, HeadlessScreenPixel(549, 349));
-    EXPECT_EQ(0, HeadlessScreenPixel(539, 349));
-    EXPECT_EQ(0, HeadlessScreenPixel(550, 349));
 }
 
 #ifdef TLF_TEST_READS_PNG
