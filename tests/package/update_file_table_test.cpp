@@ -12,7 +12,6 @@ TEST(UpdateFileTable, SpecialEntriesAndFolders) {
     EXPECT_STREQ(UpdateFileName(9), "pics.cfg");
     EXPECT_STREQ(UpdateFileSubfolder(9), "\\pictures\\");
     EXPECT_STREQ(UpdateFileName(44), "readme.txt");
-    EXPECT_STREQ(UpdateFileName(45), "changes.txt");
     EXPECT_STREQ(UpdateFileSubfolder(46), "\\data\\");
     int readmes = 0, pictures = 0;
     for (int i = 0; i < UpdateFileCount; ++i) {
@@ -23,12 +22,6 @@ TEST(UpdateFileTable, SpecialEntriesAndFolders) {
     }
     EXPECT_EQ(readmes, 1);
     EXPECT_EQ(pictures, 1);
-}
-
-TEST(UpdateFileTable, EventFilesKeepTheirOwnOrder) {
-    const char* expected[] = {"events_eng.cfg", "events_fra.cfg", "events_ita.cfg", "events_por.cfg",
-                              "events_nor.cfg", "events_spa.cfg", "events_swe.cfg"};
-    for (int i = 0; i < 7; ++i) EXPECT_STREQ(UpdateFileName(2 + i), expected[i]);
 }
 
 TEST(UpdateFileTable, NamesCompareWithoutRegardToCase) {

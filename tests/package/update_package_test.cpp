@@ -80,44 +80,29 @@ protected:
 };
 
 TEST_F(UpdatePackageTest, PackWritesLittleEndianSlotsThenContentsInTableOrder) {
+    // A loose "readme.txt" is neither needed nor packed; an existing package is replaced.
     WriteLooseFiles();
+    ASSERT_TRUE(WriteFileText(folder.Join("readme.txt"), "must not be packed"));
+    WritePackage(Bytes(5000, 0xAA));
     ASSERT_TRUE(BuildUpdatePackage());
     EXPECT_TRUE(Package() == ExpectedPackage());
     // Nothing but the loose files and the package: no temporary file stays behind.
-    EXPECT_EQ(ListFolder(folder.path).size(), static_cast<size_t>(UpdateFileCount));
+    EXPECT_EQ(ListFolder(folder.path).size(), static_cast<size_t>(UpdateFileCount) + 1);
 }
 
-TEST_F(UpdatePackageTest, PackDoesNotNeedOrReadALooseReadme) {
-    WriteLooseFiles();
-    ASSERT_TRUE(WriteFileText(folder.Join("readme.txt"), "must not be packed"));
-    ASSERT_TRUE(BuildUpdatePackage());
-    EXPECT_TRUE(Package() == ExpectedPackage());
-}
-
-TEST_F(UpdatePackageTest, MissingLooseFileFailsWithoutCreatingThePackage) {
+TEST_F(UpdatePackageTest, AMissingLooseFileFailsBeforeThePackageIsCreatedOrChanged) {
     WriteLooseFiles();
     ASSERT_TRUE(std::remove(folder.Join("changes.txt").c_str()) == 0);
     std::vector<std::string> before = ListFolder(folder.path);
     EXPECT_FALSE(BuildUpdatePackage());
     EXPECT_EQ(ListFolder(folder.path), before);
-}
 
-TEST_F(UpdatePackageTest, FailedPackLeavesAnExistingPackageAsItWas) {
-    WriteLooseFiles();
-    Bytes old = {1, 2, 3, 4, 5};
+    const Bytes old = {1, 2, 3, 4, 5};
     WritePackage(old);
-    ASSERT_TRUE(std::remove(folder.Join("fancluburls.txt").c_str()) == 0);
-    std::vector<std::string> before = ListFolder(folder.path);
+    before = ListFolder(folder.path);
     EXPECT_FALSE(BuildUpdatePackage());
     EXPECT_TRUE(Package() == old);
     EXPECT_EQ(ListFolder(folder.path), before);
-}
-
-TEST_F(UpdatePackageTest, PackReplacesAnExistingPackage) {
-    WriteLooseFiles();
-    WritePackage(Bytes(5000, 0xAA));
-    ASSERT_TRUE(BuildUpdatePackage());
-    EXPECT_TRUE(Package() == ExpectedPackage());
 }
 
 TEST_F(UpdatePackageTest, EveryEntryExtractsToItsLooseFile) {
@@ -170,11 +155,11 @@ TEST_F(UpdatePackageTest, PackageEndingEarlyIsAPackageFaultAndKeepsTheDestinatio
     ASSERT_TRUE(ReadFileBytes(target, &kept));
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "the old file");
     EXPECT_EQ(ListFolder(folder.path), before);
-}
 
-TEST_F(UpdatePackageTest, MissingPackageIsAPackageFault) {
-    bool packageFault = false;
-    EXPECT_FALSE(ExtractPackageEntry(0, folder.Join("tlf.exe").c_str(), packageFault));
+    // No package at all is a package fault too.
+    std::remove(folder.Join("update.dat").c_str());
+    packageFault = false;
+    EXPECT_FALSE(ExtractPackageEntry(0, target.c_str(), packageFault));
     EXPECT_TRUE(packageFault);
     EXPECT_FALSE(CheckUpdatePackage());
 }
