@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -62,20 +61,6 @@ TEST(FileStreamPacking, CodingExamplesBothWays) {
     for (const auto& example : examples) {
         EXPECT_EQ(Packed(place, example.first), example.second);
         EXPECT_EQ(Unpacked(place, example.second), example.first);
-    }
-}
-
-TEST(FileStreamPacking, RandomDataRoundTrips) {
-    StreamFolder place;
-    std::mt19937 random(1234);
-    for (int round = 0; round < 20; ++round) {
-        Bytes plain;
-        // Runs of random lengths (up to 150, beyond one marker) of bytes drawn near the marker range.
-        while (plain.size() < 2000) {
-            unsigned char value = static_cast<unsigned char>(random() % 3 == 0 ? 0xB8 + random() % 16 : random());
-            plain.insert(plain.end(), 1 + random() % (round % 2 ? 150 : 3), value);
-        }
-        EXPECT_EQ(Unpacked(place, Packed(place, plain)), plain) << "round " << round;
     }
 }
 

@@ -111,32 +111,6 @@ TEST_F(InputLoopTest, APressAndReleaseWithinOnePumpIsNotSeen) {
     for (bool pressed : pressed_) EXPECT_FALSE(pressed);
 }
 
-TEST_F(InputLoopTest, ARepaintReleasesHeldLeftAndRightButtonsButNotTheMiddle) {
-    MOUSE mouse;
-    StartLoopApp();
-    std::vector<int> left, right, middle;
-    app_->onFrame = [&](LoopApp&) {
-        left.push_back(gFramework.leftButton);
-        right.push_back(gFramework.rightButton);
-        middle.push_back(gFramework.middleButton);
-        return HeadlessQueuedMessageCount() > 0;
-    };
-    HeadlessEndFrame();  // the first paint
-    HeadlessPostMessage(WindowMessageLeftButtonDown, 1, PackPointParam(5, 5));
-    HeadlessPostMessage(WindowMessageRightButtonDown, 2, PackPointParam(5, 5));
-    HeadlessPostMessage(WindowMessageMiddleButtonDown, 16, PackPointParam(5, 5));
-    HeadlessEndFrame();
-    HeadlessPostMessage(WindowMessagePaint, 0, 0);
-    HeadlessEndFrame();
-    RunWinMain(nullptr, "");
-    ASSERT_GE(left.size(), 4u);
-    EXPECT_EQ(left[2], 1);
-    EXPECT_EQ(right[2], 1);
-    EXPECT_EQ(left[3], 0);
-    EXPECT_EQ(right[3], 0);
-    EXPECT_EQ(middle[3], 1);
-}
-
 TEST_F(InputLoopTest, TheTestWindowReactsToClicksAndKeysAsScripted) {
     std::unique_ptr<TestWindowApp> window = OpenTestWindow();
     ASSERT_TRUE(window->opened);

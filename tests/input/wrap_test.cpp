@@ -5,7 +5,6 @@
 // two words ("abc def" is 52, "abc def " 59, "abc def g" 67).
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -134,50 +133,4 @@ TEST_F(WrapTest, ALineNeverHoldsMoreThan199Characters) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].size(), 179u);
     EXPECT_EQ(lines[1], std::string(40, 'z'));
-}
-
-TEST_F(WrapTest, RandomParagraphsKeepTheirLettersAndLimits) {
-    // Many paragraphs of random words and widths: every stored line is narrower than the width
-    // (or is a single letter), starts with a letter, and the lines hold the text's letters in
-    // order, all of them unless the slots ran out.
-    uint32_t seed = 12345;
-    auto next = [&seed](uint32_t below) {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 16) % below;
-    };
-    for (int round = 0; round < 400; ++round) {
-        std::string text;
-        const uint32_t words = 1 + next(30);
-        for (uint32_t w = 0; w < words; ++w) {
-            if (w > 0) text.append(1 + next(3), ' ');
-            text.append(1 + next(14), static_cast<char>('a' + next(26)));
-        }
-        const int maxWidth = static_cast<int>(next(160));
-        const int16_t start = static_cast<int16_t>(next(kSlots));
-        for (Button*& slot : slots_) {
-            DeleteButton(slot);
-            slot = nullptr;
-        }
-        count_ = start;
-        y_ = 0;
-        AddWrappedText(slots_, kSlots, count_, y_, 0, static_cast<int16_t>(maxWidth), text.c_str());
-        ASSERT_LE(count_, kSlots);
-        ASSERT_EQ(y_, 17 * (count_ - start));
-        std::string letters, stored;
-        for (char c : text) {
-            if (c != ' ') letters += c;
-        }
-        for (int i = start; i < count_; ++i) {
-            const char* line = slots_[i]->label;
-            ASSERT_NE(line[0], ' ') << text;
-            ASSERT_TRUE(TextWidth(1, line) < maxWidth || std::strlen(line) == 1) << line << " in " << maxWidth;
-            for (const char* c = line; *c != 0; ++c) {
-                if (*c != ' ') stored += *c;
-            }
-        }
-        ASSERT_EQ(letters.compare(0, stored.size(), stored), 0) << text;
-        if (count_ < kSlots) {
-            ASSERT_EQ(stored, letters) << text << " in " << maxWidth;
-        }
-    }
 }
