@@ -86,21 +86,4 @@ TEST_F(MainLoopTest, ScriptedFramesDriveTheLoopUntilTheCloseButton) {
     EXPECT_EQ(nullptr, gFramework.registeredApp);
 }
 
-TEST_F(MainLoopTest, AnApplicationThatCannotOpenTheGraphicsEndsOnItsFirstFrame) {
-    HeadlessSetWindowCreationFails(true);
-    TestApp* app = new TestApp;
-    {
-        FolderPath fonts;
-        if (app->OpenGraphics(550, 350, "t", 0, &fonts, -1, -1, -1, -1) != 0) {
-            ShowMessageBox("Error", "Unable to open graphics");
-        }
-    }
-    SetNextApplication(app);
-    EXPECT_EQ(0, RunWinMain(nullptr, ""));
-    EXPECT_EQ(0, HeadlessPumpCount());
-    EXPECT_TRUE(HeadlessPresentedRects().empty());
-    ASSERT_EQ(1u, HeadlessMessageBoxes().size());
-    EXPECT_EQ("Unable to open graphics", HeadlessMessageBoxes()[0].text);
-}
-
 }  // namespace

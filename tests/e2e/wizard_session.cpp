@@ -250,7 +250,6 @@ bool WizardSession::GameFileExists(const std::string& relative) const {
     return FileExists(JoinNative(gameFolder, relative));
 }
 
-std::vector<std::string> WizardSession::UpdateFolderNames() const { return ListFolder(updateFolder); }
 
 void WizardSession::Shutdown() {
     if (app != nullptr) {

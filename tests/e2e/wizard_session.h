@@ -85,7 +85,6 @@ public:
     bool ReadGameFile(const std::string& relative, std::string* contents) const;
     std::string GameFile(const std::string& relative) const;
     bool GameFileExists(const std::string& relative) const;
-    // What the installer's folder holds (sorted names).
     std::vector<std::string> UpdateFolderNames() const;
 
     // Ends the program as the main loop would (running cleared, application deleted).

@@ -223,9 +223,6 @@ TEST(FileStreamModes, EachModeAllowsOnlyItsOperations) {
     EXPECT_EQ(stream.GetChar(), -1);
     stream.Print("nothing");
     stream.Close();
-    ASSERT_TRUE(stream.Open(&place.folder, "bin.out", 0, BinaryWrite));
-    EXPECT_FALSE(stream.Read8(&byte));
-    stream.Close();
     EXPECT_EQ(place.Read("text.txt"), (Bytes{'a', 'b'}));
 
     EXPECT_FALSE(stream.Open(&place.folder, "text.txt", 0, static_cast<FileMode>(5)));
