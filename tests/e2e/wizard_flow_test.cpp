@@ -199,25 +199,6 @@ TEST(WizardFlow, EveryTransitionByClickAndByKey) {
     }
 }
 
-TEST(WizardFlow, FailurePagesShowTheirMessages) {
-    // One live session at a time.
-    {
-        WizardSession s;
-        ReachNotInstalledPage(s);
-        EXPECT_EQ(s.Caption(5), "Unable to find TLF installation");
-        EXPECT_EQ(s.Caption(6), "Re-install TLF from CD and try again");
-    }
-    {
-        WizardSession s;
-        ReachSourceMissingPage(s);
-        EXPECT_EQ(s.Caption(5), "Unable to find a source file");
-        EXPECT_EQ(s.Caption(6), "The update file is corrupt");
-    }
-    WizardSession s;
-    ReachWriteFailedPage(s);
-    for (int slot = 5; slot < WizardSlotCount; ++slot) EXPECT_EQ(s.Action(slot), -99) << "no message line";
-}
-
 TEST(WizardFlow, TheLanguagePageReachedByBackKeepsTheChosenLanguageUntilAnotherIsChosen) {
     WizardSession s;
     ASSERT_TRUE(s.Start());

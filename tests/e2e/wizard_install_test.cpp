@@ -61,14 +61,12 @@ TEST(WizardInstall, EnglishInstallReplacesEveryFileAndRecordsTheVersion) {
     EXPECT_TRUE(HeadlessMessageBoxes().empty());
 }
 
-TEST(WizardInstall, EachLanguageInstallsItsOwnReadme) {
-    for (int language : {LanguageSwedish, LanguagePortuguese}) {
-        WizardSession s;
-        StartAndUpdate(s, language);
-        EXPECT_EQ(s.State(), StateCompleted);
-        EXPECT_EQ(s.GameFile("readme.txt"), ReadmeContents(language)) << language;
-        EXPECT_EQ(HeadlessGetWindow().title, WindowTitle[language]);
-    }
+TEST(WizardInstall, AnotherLanguageInstallsItsOwnReadme) {
+    WizardSession s;
+    StartAndUpdate(s, LanguageSwedish);
+    EXPECT_EQ(s.State(), StateCompleted);
+    EXPECT_EQ(s.GameFile("readme.txt"), ReadmeContents(LanguageSwedish));
+    EXPECT_EQ(HeadlessGetWindow().title, WindowTitle[LanguageSwedish]);
 }
 
 TEST(WizardInstall, RunningAgainInTheSameLanguageWorks) {
