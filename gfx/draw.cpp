@@ -75,28 +75,82 @@ void DrawBresenhamLine(int x0, int y0, int x1, int y1, int boxX0, int boxY0, int
     }
 }
 
+// The undithered colour of a gradient at positions 0, 1, 2, ... of `span`, per channel
+// (position x end + (span - position) x start) / span, found without dividing: the numerator
+// grows by end - start from one position to the next and is never negative, so its quotient and
+// remainder are carried along and truncation is floor. A span of 0 gives `end` throughout.
+class GradientStepper {
+public:
+    GradientStepper(const Channels8& start, const Channels8& end, int span) : span_(span), end_(end) {
+        const int starts[3] = {start.red, start.green, start.blue};
+        const int ends[3] = {end.red, end.green, end.blue};
+        for (int c = 0; c < 3; ++c) {
+            quotient_[c] = starts[c];
+            remainder_[c] = 0;
+            step_[c] = ends[c] - starts[c];
+        }
+    }
+    Channels8 Current() const {
+        return span_ > 0 ? Channels8{quotient_[0], quotient_[1], quotient_[2]} : end_;
+    }
+    void Advance() {
+        if (span_ <= 0) return;
+        for (int c = 0; c < 3; ++c) {
+            remainder_[c] += step_[c];
+            while (remainder_[c] >= span_) {
+                remainder_[c] -= span_;
+                ++quotient_[c];
+            }
+            while (remainder_[c] < 0) {
+                remainder_[c] += span_;
+                --quotient_[c];
+            }
+        }
+    }
+
+private:
+    int span_;
+    Channels8 end_;
+    int quotient_[3], remainder_[3], step_[3];
+};
+
 // One of the four gradients over the clipped rectangle, dithered by error diffusion along each
 // row. `horizontal` interpolates over columns, else over rows; `colourAtEnd` puts the colour at
-// position L (modes 8 and 32) rather than at position 0 (modes 16 and 64).
+// position L (modes 8 and 32) rather than at position 0 (modes 16 and 64). With a fixed second
+// colour the targets are stepped (GradientStepper) instead of divided out pixel by pixel; with
+// the background as second colour every pixel has its own ends and is divided out.
 void DrawGradient(int x0, int y0, int x1, int y1, bool horizontal, bool colourAtEnd, Rgb555 colour,
                   uint16_t secondColour) {
     const bool keepBackground = (secondColour & RectKeepBackground) != 0;
     const Channels8 fixedColour = WidenColour(colour);
     const Channels8 fixedSecond = WidenColour(secondColour);
     const int span = horizontal ? x1 - x0 : y1 - y0;
+    const Channels8& fixedStart = colourAtEnd ? fixedSecond : fixedColour;
+    const Channels8& fixedEnd = colourAtEnd ? fixedColour : fixedSecond;
+    GradientStepper rows(fixedStart, fixedEnd, span);  // vertical: one step per row
     for (int y = y0; y <= y1; ++y) {
         uint16_t* row = FrameBufferRow(y);
         int carriedRed = 0, carriedGreen = 0, carriedBlue = 0;
+        GradientStepper columns(fixedStart, fixedEnd, span);  // horizontal: one step per column
+        const Channels8 rowTarget = rows.Current();
         for (int x = x0; x <= x1; ++x) {
-            const Channels8 second = keepBackground ? WidenColour(row[x]) : fixedSecond;
-            const Channels8& start = colourAtEnd ? second : fixedColour;
-            const Channels8& end = colourAtEnd ? fixedColour : second;
-            Channels8 target = end;  // a span of 0 paints the end colour
-            if (span > 0) {
-                const int position = horizontal ? x - x0 : y - y0;
-                target.red = (position * end.red + (span - position) * start.red) / span;
-                target.green = (position * end.green + (span - position) * start.green) / span;
-                target.blue = (position * end.blue + (span - position) * start.blue) / span;
+            Channels8 target;
+            if (keepBackground) {
+                const Channels8 second = WidenColour(row[x]);
+                const Channels8& start = colourAtEnd ? second : fixedColour;
+                const Channels8& end = colourAtEnd ? fixedColour : second;
+                target = end;  // a span of 0 paints the end colour
+                if (span > 0) {
+                    const int position = horizontal ? x - x0 : y - y0;
+                    target.red = (position * end.red + (span - position) * start.red) / span;
+                    target.green = (position * end.green + (span - position) * start.green) / span;
+                    target.blue = (position * end.blue + (span - position) * start.blue) / span;
+                }
+            } else if (horizontal) {
+                target = columns.Current();
+                columns.Advance();
+            } else {
+                target = rowTarget;
             }
             const int red = ClampToByte(target.red + carriedRed);
             const int green = ClampToByte(target.green + carriedGreen);
@@ -106,6 +160,7 @@ void DrawGradient(int x0, int y0, int x1, int y1, bool horizontal, bool colourAt
             carriedGreen = green & 7;
             carriedBlue = blue & 7;
         }
+        rows.Advance();
     }
 }
 
