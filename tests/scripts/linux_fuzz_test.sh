@@ -2,7 +2,7 @@
 # Fuzzes every reader of the installer for a bounded time: builds the fuzz preset (clang,
 # libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) into build/fuzz, replays each target's
 # committed corpus (seeds and kept findings, tests/fuzz/corpus/<target>/), then fuzzes it for
-# FUZZ_SECONDS (default 20; twice that for the window procedure, whose every input paints whole
+# FUZZ_SECONDS (default 15; twice that for the window procedure, whose every input paints whole
 # pages) from a scratch copy of that corpus. Prints executions and coverage per
 # target. A finding fails the run; its input is copied into the target's corpus folder as
 # regression-<hash>, to be committed with the fix so that every later run replays it.
@@ -12,7 +12,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
-seconds=${FUZZ_SECONDS:-20}
+seconds=${FUZZ_SECONDS:-15}
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j"$(nproc)" --target fuzz_targets >/dev/null
