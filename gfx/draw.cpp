@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <initializer_list>
+#include <new>
 #include <utility>
 
 #include "framework/framework_state.h"
@@ -87,7 +88,15 @@ public:
         for (int c = 0; c < 3; ++c) {
             quotient_[c] = starts[c];
             remainder_[c] = 0;
-            step_[c] = ends[c] - starts[c];
+            // The change per position, end - start, as a floored quotient and a remainder in
+            // 0 .. span - 1, so that each step needs at most one carry into the quotient.
+            const int change = ends[c] - starts[c];
+            stepQuotient_[c] = span > 0 ? change / span : 0;
+            stepRemainder_[c] = span > 0 ? change % span : 0;
+            if (stepRemainder_[c] < 0) {
+                stepRemainder_[c] += span;
+                --stepQuotient_[c];
+            }
         }
     }
     Channels8 Current() const {
@@ -96,22 +105,18 @@ public:
     void Advance() {
         if (span_ <= 0) return;
         for (int c = 0; c < 3; ++c) {
-            remainder_[c] += step_[c];
-            while (remainder_[c] >= span_) {
-                remainder_[c] -= span_;
-                ++quotient_[c];
-            }
-            while (remainder_[c] < 0) {
-                remainder_[c] += span_;
-                --quotient_[c];
-            }
+            quotient_[c] += stepQuotient_[c];
+            remainder_[c] += stepRemainder_[c];
+            const int carry = remainder_[c] >= span_ ? 1 : 0;
+            remainder_[c] -= carry * span_;
+            quotient_[c] += carry;
         }
     }
 
 private:
     int span_;
     Channels8 end_;
-    int quotient_[3], remainder_[3], step_[3];
+    int quotient_[3], remainder_[3], stepQuotient_[3], stepRemainder_[3];
 };
 
 // One of the four gradients over the clipped rectangle, dithered by error diffusion along each
@@ -128,6 +133,17 @@ void DrawGradient(int x0, int y0, int x1, int y1, bool horizontal, bool colourAt
     const Channels8& fixedStart = colourAtEnd ? fixedSecond : fixedColour;
     const Channels8& fixedEnd = colourAtEnd ? fixedColour : fixedSecond;
     GradientStepper rows(fixedStart, fixedEnd, span);  // vertical: one step per row
+    // Horizontal: the targets of the columns, the same in every row, worked out once. Without
+    // memory for them each row steps through them itself.
+    Channels8* columnTargets = nullptr;
+    if (horizontal && !keepBackground) {
+        columnTargets = new (std::nothrow) Channels8[static_cast<size_t>(x1 - x0) + 1];
+        GradientStepper columns(fixedStart, fixedEnd, span);
+        for (int x = x0; columnTargets != nullptr && x <= x1; ++x) {
+            columnTargets[x - x0] = columns.Current();
+            columns.Advance();
+        }
+    }
     for (int y = y0; y <= y1; ++y) {
         uint16_t* row = FrameBufferRow(y);
         int carriedRed = 0, carriedGreen = 0, carriedBlue = 0;
@@ -146,6 +162,8 @@ void DrawGradient(int x0, int y0, int x1, int y1, bool horizontal, bool colourAt
                     target.green = (position * end.green + (span - position) * start.green) / span;
                     target.blue = (position * end.blue + (span - position) * start.blue) / span;
                 }
+            } else if (columnTargets != nullptr) {
+                target = columnTargets[x - x0];
             } else if (horizontal) {
                 target = columns.Current();
                 columns.Advance();
@@ -162,6 +180,7 @@ void DrawGradient(int x0, int y0, int x1, int y1, bool horizontal, bool colourAt
         }
         rows.Advance();
     }
+    delete[] columnTargets;
 }
 
 }  // namespace
