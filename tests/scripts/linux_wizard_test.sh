@@ -21,12 +21,7 @@ source "$here/wizard_screen.sh"
 started=$(date +%s)
 # A short name: the typed folder must fit the folder field.
 work=$(mktemp -d /tmp/tlf-lw.XXXXXX)
-program_pid=""
 TLF_XVFB_PID=""
-stop_program() {
-  if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; wait "$program_pid" 2>/dev/null || true; fi
-  program_pid=""
-}
 cleanup() { stop_program; xvfb_stop; rm -rf "$work"; }
 trap cleanup EXIT
 passed=0 failed=0
@@ -102,21 +97,6 @@ start_program() {
     >"$PROGRAM_LOG" 2>&1 &
   program_pid=$!
 }
-program_status=""
-# wait_program_end SECONDS: waits for the program to end and sets program_status to its exit
-# code; a program still running after SECONDS is ended and counts as 255.
-wait_program_end() {
-  program_status=255
-  [ -n "$program_pid" ] || return 0
-  if ! wait_for "$1" bash -c "! kill -0 $program_pid 2>/dev/null"; then
-    echo "the program did not end" >&2
-    stop_program
-    return 0
-  fi
-  program_status=0
-  wait "$program_pid" || program_status=$?
-  program_pid=""
-}
 # Processor time (user + system) of a process in clock ticks, from /proc.
 cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
 
@@ -166,8 +146,7 @@ update_run() {
   press_button "$RIGHT_X" "$COMMAND_Y" 80 20 || return 1  # Finish
 }
 run_started=$(date +%s)
-check update_run
-wait_program_end 60
+drive update_run
 check test "$program_status" -eq 0
 echo "linux wizard: the update run took $(($(date +%s) - run_started))s (10 of them measuring), $pages pages equal to their references"
 echo "linux wizard: idle on the language page: ${idle_percent:-?}% of one processor over 10 s;" \
@@ -210,8 +189,7 @@ missing_run() {
   page source_missing 60 || return 1
   xdotool key Return  # Exit
 }
-check missing_run
-wait_program_end 60
+drive missing_run
 check test "$program_status" -eq 0
 check test "$pages" -eq 3
 check test "$(snapshot "$game"; cat "$record")" = "$before"

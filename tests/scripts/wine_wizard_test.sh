@@ -20,11 +20,6 @@ source "$here/wine_env.sh"
 source "$here/wizard_screen.sh"
 started=$(date +%s)
 work=$(mktemp -d /tmp/tlf-wine-wizard.XXXXXX)
-program_pid=""
-stop_program() {
-  if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; wait "$program_pid" 2>/dev/null || true; fi
-  program_pid=""
-}
 cleanup() { stop_program; rm -rf "$work" "${game:-}" "${unpacked:-}"; }
 trap cleanup EXIT
 passed=0 failed=0
@@ -90,21 +85,6 @@ start_program() {
   (cd "$1" && exec wine tlfupdate.exe) >"$PROGRAM_LOG" 2>&1 &
   program_pid=$!
 }
-# wait_program_end SECONDS: waits for the program to end and sets program_status to its exit
-# code; a program still running after SECONDS is ended and counts as 255.
-program_status=""
-wait_program_end() {
-  program_status=255
-  [ -n "$program_pid" ] || return 0
-  if ! wait_for "$1" bash -c "! kill -0 $program_pid 2>/dev/null"; then
-    echo "the program did not end" >&2
-    stop_program
-    return 0
-  fi
-  program_status=0
-  wait "$program_pid" || program_status=$?
-  program_pid=""
-}
 
 # ---- first run: the whole update, driven like a person ----
 pages=0
@@ -122,8 +102,7 @@ update_run() {
   press_button "$RIGHT_X" "$COMMAND_Y" 80 20 || return 1  # Finish
 }
 run_started=$(date +%s)
-check update_run
-wait_program_end 60
+drive update_run
 check test "$program_status" -eq 0
 echo "wine wizard: the update run took $(($(date +%s) - run_started))s, $pages pages equal to their references"
 check test "$pages" -eq 4
@@ -159,8 +138,7 @@ missing_run() {
   page source_missing 60 || return 1
   xdotool key Return  # Exit
 }
-check missing_run
-wait_program_end 60
+drive missing_run
 check test "$program_status" -eq 0
 check test "$pages" -eq 3
 check test "$(snapshot "$game"; record_query)" = "$before"

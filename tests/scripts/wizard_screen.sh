@@ -104,6 +104,11 @@ wait_for_page() {
   local name=$1 seconds=$2 deadline reference
   reference="$SCREEN_FOLDER/$name.reference"
   convert "$REFERENCE_FOLDER/$name.png" -depth 8 rgb:- | top_five_bits >"$reference"
+  # An unreadable reference must not match an empty capture.
+  if [ "$(stat -c %s "$reference")" -ne $((WIZARD_WIDTH * WIZARD_HEIGHT * 3)) ]; then
+    echo "page $name: no ${WIZARD_WIDTH}x${WIZARD_HEIGHT} reference picture in $REFERENCE_FOLDER" >&2
+    return 1
+  fi
   deadline=$(($(date +%s) + seconds))
   while :; do
     locate_client 2>/dev/null || true
@@ -160,6 +165,48 @@ type_into_field() {
     wait_for 15 region_differs_from "$before" $FIELD_X $FIELD_Y $FIELD_WIDTH $FIELD_HEIGHT ||
       { echo "typing '${text:i:1}' changed nothing" >&2; return 1; }
   done
+}
+
+# ---- the program --------------------------------------------------------------------------
+
+# The caller starts the program in the background and keeps its process id in program_pid; the
+# checks count into passed and failed.
+program_pid=""
+program_status=""
+
+# stop_program: ends the program, if it still runs, by its process id.
+stop_program() {
+  if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; wait "$program_pid" 2>/dev/null || true; fi
+  program_pid=""
+}
+
+# wait_program_end SECONDS: waits for the program to end and sets program_status to its exit
+# code; a program still running after SECONDS is ended and counts as 255.
+wait_program_end() {
+  program_status=255
+  [ -n "$program_pid" ] || return 0
+  if ! wait_for "$1" bash -c "! kill -0 $program_pid 2>/dev/null"; then
+    echo "the program did not end" >&2
+    stop_program
+    return 0
+  fi
+  program_status=0
+  wait "$program_pid" || program_status=$?
+  program_pid=""
+}
+
+# drive RUN: runs the function RUN that drives the program, then waits for the program to end;
+# a run that failed half-way ends the program at once.
+drive() {
+  if "$1"; then
+    passed=$((passed + 1))
+    wait_program_end 60
+  else
+    echo "FAILED: $1" >&2
+    failed=$((failed + 1))
+    stop_program
+    program_status=255
+  fi
 }
 
 # ---- game folders -------------------------------------------------------------------------
