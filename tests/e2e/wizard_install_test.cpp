@@ -47,6 +47,15 @@ void StartAndUpdate(WizardSession& s, int language = LanguageEnglish) {
     ASSERT_TRUE(s.RunUpdate());
 }
 
+// Starts the installer in English and clicks Next on the version page: the update's first step
+// runs in the next frame.
+void StartUpdating(WizardSession& s) {
+    ASSERT_TRUE(s.Start());
+    ASSERT_TRUE(s.ChooseLanguage());
+    ASSERT_TRUE(s.ClickSlot(4));
+    ASSERT_EQ(s.State(), StateUpdating);
+}
+
 TEST(WizardInstall, EnglishInstallReplacesEveryFileAndRecordsTheVersion) {
     WizardSession s;
     s.InstallToCompletion();
@@ -85,10 +94,7 @@ TEST(WizardInstall, RunningAgainInTheSameLanguageWorks) {
 
 TEST(WizardInstall, ProgressGrowsOneEntryPerFrame) {
     WizardSession s;
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.ClickSlot(4));  // Next  // Next: the click is polled after the frame's update step
-    ASSERT_EQ(s.State(), StateUpdating);
+    StartUpdating(s);  // the click on Next is polled after the frame's update step
     EXPECT_EQ(s.App().fileCounter, 0);
     ASSERT_TRUE(s.Frame());  // step 0, the source check
     EXPECT_EQ(s.App().fileCounter, 1);
@@ -157,9 +163,7 @@ TEST(WizardInstall, PackageLostDuringTheUpdateStopsAtThatEntry) {
     // A package fault while extracting (the package vanished after the check) ends on the
     // source page; the entries before stay installed, the failing one keeps its old file.
     WizardSession s;
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage());
-    ASSERT_TRUE(s.ClickSlot(4));  // Next
+    StartUpdating(s);
     ASSERT_TRUE(s.Frame());  // step 0: the check
     ASSERT_TRUE(s.Frame());  // step 1: entry 0
     ASSERT_EQ(s.App().fileCounter, 2);
@@ -298,9 +302,7 @@ TEST(WizardInstall, EscapeOrExitDuringTheUpdateStopsAfterTheCurrentEntry) {
     for (bool escape : {true, false}) {
         SCOPED_TRACE(escape ? "Escape" : "Exit");
         WizardSession s;
-        ASSERT_TRUE(s.Start());
-        ASSERT_TRUE(s.ChooseLanguage());
-        ASSERT_TRUE(s.ClickSlot(4));  // Next
+        StartUpdating(s);
         int lastEntry = 1;
         if (escape) {
             for (int i = 0; i < 6; ++i) ASSERT_TRUE(s.Frame());

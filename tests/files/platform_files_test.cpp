@@ -90,21 +90,6 @@ TEST(PlatformFiles, MakeWritableClearsReadOnly) {
     EXPECT_EQ(PlatformMakeWritable(GameJoin(folder.path, "missing.dat").c_str()), -1);
 }
 
-TEST(PlatformFiles, RenameMovesButNeverReplaces) {
-    TempFolder folder;
-    ASSERT_TRUE(MakeFolder(folder.Join("game")));
-    ASSERT_TRUE(WriteFileText(folder.Join("readme_eng.txt"), "new"));
-    ASSERT_TRUE(WriteFileText(folder.Join("other.txt"), "other"));
-    std::string target = GameJoin(GameJoin(folder.path, "game"), "readme.txt");
-    EXPECT_EQ(PlatformRenameFile(GameJoin(folder.path, "readme_eng.txt").c_str(), target.c_str()), 0);
-    EXPECT_FALSE(FileExists(folder.Join("readme_eng.txt")));
-    EXPECT_EQ(PlatformRenameFile(GameJoin(folder.path, "other.txt").c_str(), target.c_str()), -1);
-    std::vector<unsigned char> bytes;
-    ASSERT_TRUE(ReadFileBytes(folder.Join("game") + "/readme.txt", &bytes));
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "new");
-    EXPECT_TRUE(FileExists(folder.Join("other.txt")));
-}
-
 TEST(PlatformFiles, TempFileBesideIsNewAndReplacesTheTarget) {
     TempFolder folder;
     ASSERT_TRUE(MakeFolder(folder.Join("data")));
