@@ -18,7 +18,7 @@ else()
   if(NOT TARGET make_sample_update)
     # A cross build makes no build-machine tools: the generator is built for Windows and, being
     # a target, run through the emulator like the program itself.
-    add_executable(make_sample_update ${CMAKE_SOURCE_DIR}/tools/make_sample_update.cpp)
+    add_executable(make_sample_update EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tools/make_sample_update.cpp)
   endif()
   set(tlf_update_files ${CMAKE_BINARY_DIR}/sample_update)
   set(tlf_update_files_made ${CMAKE_BINARY_DIR}/sample_update.stamp)
