@@ -250,7 +250,6 @@ bool WizardSession::GameFileExists(const std::string& relative) const {
     return FileExists(JoinNative(gameFolder, relative));
 }
 
-
 void WizardSession::Shutdown() {
     if (app != nullptr) {
         gFramework.running = 0;
