@@ -32,6 +32,7 @@ class ScreenTest : public InputTest {
 protected:
     static constexpr int kWidth = 320;
     static constexpr int kHeight = 200;
+    static constexpr int kFontHeight = 10;
 
     void SetUp() override;
     void TearDown() override;
