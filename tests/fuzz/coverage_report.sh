@@ -44,5 +44,5 @@ for program in build/fuzz/tests/fuzz/fuzz_*; do
   echo "== $target ($(ls "$work/$target" | wc -l) inputs in the corpus)"
   # shellcheck disable=SC2046
   llvm-cov report build/fuzz-cov/tests/fuzz/"$target" -instr-profile="$work/$target.profdata" \
-    $(sources_of "$target") | awk '/\.cpp/ {sub(".*/main/", "", $1); printf "  %-40s lines %8s  branches %8s\n", $1, $10, $13}'
+    $(sources_of "$target") | awk -v top="$top/" '/\.cpp/ {sub(top, "", $1); printf "  %-40s lines %8s  branches %8s\n", $1, $10, $13}'
 done
