@@ -57,7 +57,8 @@ rm -f "$scratch/pack/update.dat"
 cp "$program" "$scratch/pack/"
 name=$(basename "$program")
 status=0
-(cd "$scratch/pack" && env -u DISPLAY -u WAYLAND_DISPLAY ${emulator[@]+"${emulator[@]}"} "./$name" -pack) \
+# Bounded, so that a hung emulator fails the build instead of stopping it.
+(cd "$scratch/pack" && timeout 300 env -u DISPLAY -u WAYLAND_DISPLAY ${emulator[@]+"${emulator[@]}"} "./$name" -pack) \
   >"$scratch/pack.log" 2>&1 || status=$?
 if [ "$status" -ne 0 ] || [ ! -f "$scratch/pack/update.dat" ]; then
   cat "$scratch/pack.log" >&2

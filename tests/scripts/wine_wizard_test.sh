@@ -14,7 +14,6 @@ set -euo pipefail
 windows=$(cd "$1" && pwd)
 linux=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-top=$(cd "$here/../.." && pwd)
 source "$here/package_files.sh"
 source "$here/wine_env.sh"
 source "$here/wizard_screen.sh"
@@ -36,7 +35,7 @@ record_query() { wine reg query "$record_key" /reg:32 2>/dev/null | tr -d '\r'; 
 record_set() { wine reg add "$record_key" /v "$1" /t REG_SZ /d "$2" /reg:32 /f >/dev/null 2>&1; }
 
 # ---- what is tested: the delivery folder of the Windows build, and the reference pages ----
-if ! cmake --build "$windows" --target delivery >"$work/delivery.log" 2>&1; then
+if ! timeout 900 cmake --build "$windows" --target delivery >"$work/delivery.log" 2>&1; then
   cat "$work/delivery.log" >&2
   check false "the delivery target builds"
   finish
@@ -44,17 +43,19 @@ fi
 delivery="$windows/delivery/tallyfield_update"
 loose=$(sed -n 's/^TLF_UPDATE_FILES:PATH=//p' "$windows/CMakeCache.txt")
 [ -n "$loose" ] || loose="$windows/sample_update"
-cmake --build "$linux" --target tests_e2e >"$work/tests_e2e.log" 2>&1 || { cat "$work/tests_e2e.log" >&2; exit 1; }
 REFERENCE_FOLDER="$work/reference"
 SCREEN_FOLDER="$work/screen"
 mkdir "$REFERENCE_FOLDER" "$SCREEN_FOLDER"
-TLF_REFERENCE_PAGES="$REFERENCE_FOLDER" TLF_REFERENCE_VERSION=Release \
-  "$linux/tests/tests_e2e" --gtest_filter='ReferencePages.*' >"$work/reference.log" 2>&1 ||
-  { cat "$work/reference.log" >&2; exit 1; }
+if ! timeout 900 cmake --build "$linux" --target tests_e2e >"$work/reference.log" 2>&1 ||
+  ! TLF_REFERENCE_PAGES="$REFERENCE_FOLDER" TLF_REFERENCE_VERSION=Release \
+    timeout 300 "$linux/tests/tests_e2e" --gtest_filter='ReferencePages.*' >>"$work/reference.log" 2>&1; then
+  cat "$work/reference.log" >&2
+  check false "the reference pages are rendered"
+  finish
+fi
 wizard_layout "$delivery"
 
-# The folder and its archive.
-# "update.dat" holds the loose files the build was given.
+# The folder and its archive: program, fonts, readmes and a package of the loose files.
 mkdir "$work/package"
 cp "$loose"/* "$delivery/update.dat" "$work/package/"
 check check_package "$work/package"
@@ -67,6 +68,7 @@ check diff -r "$delivery" "$unpacked/tallyfield_update"
 # The program as shipped: no DLL beyond the system's; a manifest that asks for administrator rights.
 imports=$(x86_64-w64-mingw32-objdump -p "$delivery/tlfupdate.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
 system_dll() { case "$1" in kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | shell32.dll | msvcrt.dll | api-ms-win-*) ;; *) return 1 ;; esac; }
+check test -n "$imports"
 for dll in $imports; do check system_dll "$dll"; done
 check grep -q 'requireAdministrator' "$delivery/tlfupdate.exe"
 
