@@ -66,6 +66,8 @@ int FirstStoppingEntry(int entry, const std::function<bool(int)>& fails) {
 
 void CountFaultCase() { ++gFaultCases; }
 
+int& FaultCaseCounter() { return gFaultCases; }
+
 void CheckAfterRun(const WizardSession& s, const RunOutcome& outcome, int shownPage, const std::string& label) {
     CountFaultCase();
     int newEntries = 0;

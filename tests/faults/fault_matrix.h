@@ -44,8 +44,10 @@ int CountTemporaryFiles(const std::string& folder);
 // fails, "pics.cfg" skipped as the wizard skips it; 47 when none.
 int FirstStoppingEntry(int entry, const std::function<bool(int)>& fails);
 
-// Counts one fault case run; the total is printed when the test program ends.
+// Counts one fault case run; the total is printed when the test program ends. The counter itself
+// is there for the checks' own tests, which run no fault and put it back.
 void CountFaultCase();
+int& FaultCaseCounter();
 
 #ifndef _WIN32
 // Runs `body` in a forked child with its own copy of the test program and waits for it. The
