@@ -54,8 +54,8 @@ for program in build/fuzz/tests/fuzz/fuzz_*; do
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
   coverage=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -n 1 | awk '{print $2, $4}')
   instrumented=$(grep -oE '\(([0-9]+) inline 8-bit counters\)' "$log" | head -n 1 | tr -dc 0-9)
-  set -- ${coverage:-? ?}
-  printf '%-20s %12s %8s %16s %8s\n' "$target" "${executions:-?}" "${rate:-?}" "$1/${instrumented:-?}" "$2"
+  read -r edges features <<<"${coverage:-? ?}"
+  printf '%-20s %12s %8s %16s %8s\n' "$target" "${executions:-?}" "${rate:-?}" "$edges/${instrumented:-?}" "$features"
 done
 
 if [ "$failed" != 0 ]; then
