@@ -173,6 +173,18 @@ bool FindRecordValue(const std::string& fileText, const std::string& keyPath, co
     return found;
 }
 
+namespace {
+
+// Ends the text's last line before a line is added after it. A last line that ends in a lone
+// carriage return (a damaged file) gets only the line feed: a second carriage return would stay
+// in that line's text, and a section header ending in one is no longer read as one.
+void EndLastLine(std::string& text, const std::string& newline) {
+    if (text.empty() || text.back() == '\n') return;
+    text += text.back() == '\r' ? "\n" : newline;
+}
+
+}  // namespace
+
 bool SetRecordText(const std::string& fileText, const std::string& keyPath, const std::string& valueName,
                    const std::string& text, std::string* newFileText) {
     for (char c : text + valueName)
@@ -213,13 +225,13 @@ bool SetRecordText(const std::string& fileText, const std::string& keyPath, cons
     }
     if (keyFound) {
         std::string before = fileText.substr(0, insertAt);
-        if (!before.empty() && before.back() != '\n') before += newline;
+        EndLastLine(before, newline);
         *newFileText = before + valueLine + newline + fileText.substr(insertAt);
         return true;
     }
     std::string result = fileText;
     if (result.empty()) result = "REGEDIT4" + newline;
-    if (result.back() != '\n') result += newline;
+    EndLastLine(result, newline);
     result += newline + "[" + kRoot + keyPath + "]" + newline + valueLine + newline;
     *newFileText = result;
     return true;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "package/install_record.h"
 #include "package/update_file_table.h"
 #include "tests/faults/fault_matrix.h"
 
@@ -170,6 +171,23 @@ TEST(RecordFile, MalformedEmptyOrUnreadableRecordsAreNoInstallationAndStayAsThey
     CountFaultCase();
     EXPECT_EQ(PageAfterChoosingLanguage(s), StateNotInstalled);
     EXPECT_TRUE(fs::is_directory(s.registryFile));
+}
+
+TEST(RecordFile, AValueAddedAfterALastLineEndingInALoneCarriageReturnReadsBack) {
+    // Found by the record fuzz target: the writer ended such a line with a second carriage
+    // return, so the section header above the new value was no longer read as one and the value
+    // fell into the section before it.
+    WizardSession s;
+    const std::string text = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\Tallyfield]\r\n\"Location\"=\"" +
+                             s.gameFolder + "\"\r\n\"Version\"=\"Release\"\r\n[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n" +
+                             "[HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\Tallyfield]\r";
+    WriteRecordFile(s, text);
+    CountFaultCase();
+    ASSERT_TRUE(WriteRegistryString(ProductSubkey, "Patch", "applied"));
+    char value[WizardTextSize];
+    ASSERT_TRUE(ReadRegistryValue(ProductSubkey, "Patch", value, sizeof value));
+    EXPECT_STREQ(value, "applied");
+    EXPECT_EQ(s.RecordVersion(), "Release");
 }
 
 TEST(RecordFile, AnUnwritableRecordStillLeavesEveryGameFileWhole) {
