@@ -53,6 +53,7 @@ void TestWindowApp::Redraw() {
 
 bool TestWindowApp::RunFrame() {
     ++frames;
+    if (onFrameStart) onFrameStart(*this);
     if (!opened || (maxFrames != 0 && frames > maxFrames)) return false;
     for (int i = 0; i < TestWindowSlots; ++i) {
         if (!UpdateButton(slots[i], mouse)) continue;

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,5 +46,8 @@ public:
     // What happened, one entry per event, for comparing runs: "click 1", "key 13 char 13", ...
     std::vector<std::string> log;
     int frames = 0;
+    // Called at the start of every frame, when everything of the frames before is done; the
+    // real-display check uses it to wait for frames instead of waiting a fixed time.
+    std::function<void(const TestWindowApp&)> onFrameStart;
     int maxFrames = 0;  // when not 0, the program ends after this many frames (a script gone wrong)
 };

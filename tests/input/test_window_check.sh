@@ -14,8 +14,9 @@
 # checks pass.
 #
 # Timing: the program polls its input once per frame and keeps only the last key and the button
-# state of each frame, so events are sent a little apart; a press is held until the screen shows
-# the Button sunk (polled), and events with nothing to see wait a fixed 0.3 s.
+# state of each frame, so events are sent a frame apart: a press is held until the screen shows
+# the Button sunk (polled), and after events with nothing to see the script waits until the
+# program has begun two more frames (it counts them in run/frames.txt).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 mode=${1:?usage: test_window_check.sh linux|windows <build folder>}
@@ -32,17 +33,14 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "test_window_check ($mode): $*" >&2; exit 1; }
-
-# Polls a command until it succeeds or `seconds` pass.
-wait_for() {
-  local seconds=$1; shift
-  local deadline=$(( $(date +%s) + seconds ))
-  until "$@" >/dev/null 2>&1; do
-    [ "$(date +%s)" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
+fail() {
+  echo "test_window_check ($mode): $*" >&2
+  [ -s "$work/program.log" ] && sed 's/^/  program: /' "$work/program.log" >&2
+  exit 1
 }
+
+# wait_for, xvfb_start and xvfb_stop.
+source "$top/tests/scripts/wine_env.sh"
 
 # ---- build the program and the cursor probe -------------------------------------------------
 libs=("$build/libtlf_core.a" "$build/libtlf_ui.a" "$build/libtlf_system.a")
@@ -68,12 +66,8 @@ cc -O1 "$top/tests/input/cursor_probe.c" -lX11 -lXfixes -o "$work/cursor_probe"
 
 # ---- display (and Wine) ---------------------------------------------------------------------
 if [ -z "${DISPLAY:-}" ]; then
-  n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  started_xvfb=$!
-  export DISPLAY=":$n"
-  wait_for 10 test -e "/tmp/.X11-unix/X$n" || fail "Xvfb did not start"
+  xvfb_start "$work" || fail "Xvfb did not start"
+  started_xvfb=$TLF_XVFB_PID
 fi
 if [ "$mode" = windows ]; then
   export WINEDEBUG=-all
@@ -88,9 +82,9 @@ fi
 # ---- run ------------------------------------------------------------------------------------
 mkdir "$work/run"
 cp "$top"/data/fonts/*.fnt "$work/run/"
-(cd "$work/run" && exec "${run[@]}" >"$work/program.log" 2>&1) &
+(cd "$work/run" && export TLF_TEST_WINDOW_FRAMES=frames.txt && exec "${run[@]}" >"$work/program.log" 2>&1) &
 program_pid=$!
-wait_for 60 xdotool search --name '^Input test$' || fail "the window did not appear"
+wait_for 60 xdotool search --name "^Input test$" || { kill -0 "$program_pid" 2>/dev/null && echo "  (program still running)" >&2; xdotool search --name "." getwindowname %@ >&2 2>/dev/null; fail "the window did not appear"; }
 window=$(xdotool search --name '^Input test$' | head -n 1)
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # Without a window manager the X window is the whole window; the borders are equal left, right
@@ -108,7 +102,22 @@ brightness() {
 }
 is_dark() { [ "$(brightness "$1" "$2")" -lt 128 ]; }
 is_light() { [ "$(brightness "$1" "$2")" -ge 200 ]; }
-pause() { sleep 0.3; }
+# The number of frames the program has begun (it rewrites run/frames.txt at the start of each).
+frames_now() {
+  local n="" tries=0
+  while [ -z "$n" ] && [ $tries -lt 100 ]; do
+    n=$(tr -dc 0-9 <"$work/run/frames.txt" 2>/dev/null || true)
+    tries=$((tries + 1))
+  done
+  echo "${n:-0}"
+}
+frames_reached() { [ "$(frames_now)" -ge "$1" ]; }
+# Waits until the program has begun two more frames: one pump took what was sent, and one whole
+# frame acted on it.
+pause() {
+  local target=$(( $(frames_now) + 2 ))
+  wait_for 10 frames_reached "$target" || fail "the program stopped taking frames"
+}
 click_with_pause() { move "$1" "$2"; pause; xdotool mousedown 1; pause; xdotool mouseup 1; pause; }
 key() { xdotool key "$1"; pause; }
 # Compares the pointer shown now with the picture of an .art file.

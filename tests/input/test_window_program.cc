@@ -5,13 +5,26 @@
 //
 // It opens the window with the fonts of the current folder and, when it ends, writes its event
 // log, one entry per line, to the file named by TLF_TEST_WINDOW_LOG (default "test_window.log").
+// While it runs, the file named by TLF_TEST_WINDOW_FRAMES (when set) holds the number of frames
+// begun, so that the check can wait until the program has seen what it sent.
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/platform_system.h"
 #include "tests/input/test_window.h"
 
-QBIO* CreateApplication() { return new TestWindowApp(); }
+QBIO* CreateApplication() {
+    TestWindowApp* window = new TestWindowApp();
+    if (const char* framesPath = std::getenv("TLF_TEST_WINDOW_FRAMES")) {
+        window->onFrameStart = [framesPath](const TestWindowApp& app) {
+            FILE* file = PlatformOpenFile(framesPath, "w");
+            if (file == nullptr) return;
+            std::fprintf(file, "%d\n", app.frames);
+            std::fclose(file);
+        };
+    }
+    return window;
+}
 
 void DeleteApplication(QBIO* application) {
     TestWindowApp* window = static_cast<TestWindowApp*>(application);

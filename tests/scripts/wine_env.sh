@@ -13,11 +13,12 @@ xvfb_start() {
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$log_folder/xvfb.log" 2>&1 &
     TLF_XVFB_PID=$!
     waited=0
-    until [ -e "/tmp/.X11-unix/X$n" ] || ! kill -0 "$TLF_XVFB_PID" 2>/dev/null || [ $waited -gt 200 ]; do
+    # Ready when a client can talk to it, not merely when its socket exists.
+    until xdpyinfo -display ":$n" >/dev/null 2>&1 || ! kill -0 "$TLF_XVFB_PID" 2>/dev/null || [ $waited -gt 200 ]; do
       waited=$((waited + 1))
       sleep 0.05
     done
-    if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$TLF_XVFB_PID" 2>/dev/null; then
+    if xdpyinfo -display ":$n" >/dev/null 2>&1 && kill -0 "$TLF_XVFB_PID" 2>/dev/null; then
       export DISPLAY=":$n"
       return 0
     fi
