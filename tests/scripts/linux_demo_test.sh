@@ -7,8 +7,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 out=$(mktemp /tmp/tlf-demo.XXXXXX)
 trap 'rm -f "$out"' EXIT
-passed=0 failed=0
-check() { if "$@"; then passed=$((passed + 1)); else echo "FAILED: $*" >&2; failed=$((failed + 1)); fi; }
+source "$(dirname "$0")/checks.sh"
 
 status=0
 env -u DISPLAY -u WAYLAND_DISPLAY timeout 600 bash "$top/tools/demo.sh" >"$out" 2>&1 || status=$?
@@ -20,5 +19,4 @@ check grep -q "removed  ./qstart/premier.qst" "$out"
 check grep -q 'record now: "Version"="Version 3.04e (ENG,ESP,FRA,ITA,NOR,POR,SVE)"' "$out"
 check test -s "$top/build/demo/pages/5_completed.png"
 [ "$failed" -eq 0 ] || cat "$out" >&2
-echo "linux demo: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report_checks "linux demo"

@@ -9,8 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/package_files.sh"
 work=$(mktemp -d /tmp/tlf-linux-pack.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-check() { if "$@"; then passed=$((passed + 1)); else echo "FAILED: $*" >&2; failed=$((failed + 1)); fi; }
+source "$here/checks.sh"
 nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY "$@"; }
 
 mkdir "$work/update"
@@ -42,5 +41,4 @@ check grep -q "Unable to pack files" "$work/stderr"
 check test "$(cat "$work/broken/update.dat")" = "old package"
 check test "$(ls -A "$work/broken")" = "$before"
 
-echo "linux pack: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report_checks "linux pack"

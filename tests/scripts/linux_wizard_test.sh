@@ -24,12 +24,10 @@ work=$(mktemp -d /tmp/tlf-lw.XXXXXX)
 TLF_XVFB_PID=""
 cleanup() { stop_program; xvfb_stop; rm -rf "$work"; }
 trap cleanup EXIT
-passed=0 failed=0
-check() { if "$@"; then passed=$((passed + 1)); else echo "FAILED: $*" >&2; failed=$((failed + 1)); fi; }
+source "$here/checks.sh"
 finish() {
   echo "linux wizard: took $(($(date +%s) - started))s"
-  echo "linux wizard: $passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  report_checks "linux wizard"
   exit
 }
 
@@ -40,8 +38,7 @@ if ! timeout 900 cmake --build "$build" --target delivery tests_e2e >"$work/buil
   finish
 fi
 delivery="$build/delivery/tallyfield_update"
-loose=$(sed -n 's/^TLF_UPDATE_FILES:PATH=//p' "$build/CMakeCache.txt")
-[ -n "$loose" ] || loose="$build/sample_update"
+loose=$(delivery_loose_files "$build")
 stale="$work/old"
 game="$work/game"
 REFERENCE_FOLDER="$work/reference"
@@ -56,15 +53,10 @@ fi
 wizard_layout "$delivery"
 
 # The folder and its archive: program, fonts, readmes and a package of the loose files.
-mkdir "$work/package"
-cp "$loose"/* "$delivery/update.dat" "$work/package/"
-check check_package "$work/package"
-check test "$(ls "$delivery" | wc -l)" -eq 16
-check test -x "$delivery/tlfupdate"
-for language in eng esp fra ita nor por sve; do check cmp -s "$delivery/readme_$language.txt" "$loose/readme_$language.txt"; done
 mkdir "$work/unpacked"
 tar -xzf "$build/delivery/tallyfield_update_linux.tar.gz" -C "$work/unpacked"
-check diff -r "$delivery" "$work/unpacked/tallyfield_update"
+check_delivery "$delivery" "$loose" "$work/unpacked"
+check test -x "$delivery/tlfupdate"
 
 # A delivery that cannot be made (a loose file missing) fails and leaves the last one alone.
 mkdir "$work/broken" "$work/last"

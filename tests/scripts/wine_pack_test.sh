@@ -14,8 +14,7 @@ work=$(mktemp -d /tmp/tlf-wine-pack.XXXXXX)
 program_pid=""
 cleanup() { [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
-passed=0 failed=0
-check() { if "$@"; then passed=$((passed + 1)); else echo "FAILED: $*" >&2; failed=$((failed + 1)); fi; }
+source "$here/checks.sh"
 
 # run_pack FOLDER: starts the .exe in FOLDER, waits for its "Setup" box, checks the box's text
 # through its window name, presses Enter in it and waits for the end. Prints the exit code.
@@ -52,5 +51,4 @@ printf 'old package' >"$work/update/update.dat"
 check test "$(run_pack "$work/update")" -eq 1
 check test "$(cat "$work/update/update.dat")" = "old package"
 
-echo "wine pack: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report_checks "wine pack"

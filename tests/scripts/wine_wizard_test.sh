@@ -21,12 +21,10 @@ started=$(date +%s)
 work=$(mktemp -d /tmp/tlf-wine-wizard.XXXXXX)
 cleanup() { stop_program; rm -rf "$work" "${game:-}" "${unpacked:-}"; }
 trap cleanup EXIT
-passed=0 failed=0
-check() { if "$@"; then passed=$((passed + 1)); else echo "FAILED: $*" >&2; failed=$((failed + 1)); fi; }
+source "$here/checks.sh"
 finish() {
   echo "wine wizard: took $(($(date +%s) - started))s"
-  echo "wine wizard: $passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  report_checks "wine wizard"
   exit
 }
 
@@ -41,8 +39,7 @@ if ! timeout 900 cmake --build "$windows" --target delivery >"$work/delivery.log
   finish
 fi
 delivery="$windows/delivery/tallyfield_update"
-loose=$(sed -n 's/^TLF_UPDATE_FILES:PATH=//p' "$windows/CMakeCache.txt")
-[ -n "$loose" ] || loose="$windows/sample_update"
+loose=$(delivery_loose_files "$windows")
 REFERENCE_FOLDER="$work/reference"
 SCREEN_FOLDER="$work/screen"
 mkdir "$REFERENCE_FOLDER" "$SCREEN_FOLDER"
@@ -56,14 +53,9 @@ fi
 wizard_layout "$delivery"
 
 # The folder and its archive: program, fonts, readmes and a package of the loose files.
-mkdir "$work/package"
-cp "$loose"/* "$delivery/update.dat" "$work/package/"
-check check_package "$work/package"
-check cmp -s "$delivery/readme_eng.txt" "$loose/readme_eng.txt"
-check test "$(ls "$delivery" | wc -l)" -eq 16
 unpacked=$(mktemp -d /tmp/tlf-wine-unzip.XXXXXX)
 unzip -q "$windows/delivery/tallyfield_update_windows.zip" -d "$unpacked"
-check diff -r "$delivery" "$unpacked/tallyfield_update"
+check_delivery "$delivery" "$loose" "$unpacked"
 
 # The program as shipped: no DLL beyond the system's; a manifest that asks for administrator rights.
 imports=$(x86_64-w64-mingw32-objdump -p "$delivery/tlfupdate.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)

@@ -15,6 +15,30 @@ WIZARD_WIDTH=550
 WIZARD_HEIGHT=350
 WIZARD_TITLE='^Tallyfield Update$'
 
+# ---- the delivery folder -------------------------------------------------------------------
+
+# The loose files a build's delivery was packed from: TLF_UPDATE_FILES, else its sample update.
+delivery_loose_files() {
+  local loose
+  loose=$(sed -n 's/^TLF_UPDATE_FILES:PATH=//p' "$1/CMakeCache.txt")
+  echo "${loose:-$1/sample_update}"
+}
+
+# check_delivery DELIVERY LOOSE UNPACKED: the folder holds its 16 files, its package is the loose
+# files packed, its readmes are the loose ones, and the archive unpacked into UNPACKED equals it.
+# Needs check (checks.sh), check_package (package_files.sh) and $work.
+check_delivery() {
+  local delivery=$1 loose=$2 unpacked=$3 language
+  mkdir "$work/package"
+  cp "$loose"/* "$delivery/update.dat" "$work/package/"
+  check check_package "$work/package"
+  check test "$(ls "$delivery" | wc -l)" -eq 16
+  for language in eng esp fra ita nor por sve; do
+    check cmp -s "$delivery/readme_$language.txt" "$loose/readme_$language.txt"
+  done
+  check diff -r "$delivery" "$unpacked/tallyfield_update"
+}
+
 # ---- layout -------------------------------------------------------------------------------
 
 # The height of a .fnt font: its first 32-bit little-endian integer.
