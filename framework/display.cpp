@@ -230,3 +230,17 @@ intptr_t MainWindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam) {
             return PlatformDefaultWindowProc(message, wParam, lParam);
     }
 }
+
+PumpStep PumpStepAfter(uint32_t message) {
+    switch (message) {
+        case WindowMessageKeyDown: return PumpStopAfterChar;
+        case WindowMessageChar:
+        case WindowMessageLeftButtonDown:
+        case WindowMessageLeftButtonUp:
+        case WindowMessageRightButtonDown:
+        case WindowMessageRightButtonUp:
+        case WindowMessageMiddleButtonDown:
+        case WindowMessageMiddleButtonUp: return PumpStop;
+        default: return PumpContinue;
+    }
+}

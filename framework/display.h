@@ -56,6 +56,16 @@ int AllocateFrameBuffer(int16_t width, int16_t height);
 // window; returns 0 for the messages it handles, else PlatformDefaultWindowProc's result.
 intptr_t MainWindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
+// How far one pass of a backend's message pump goes. The application polls one state of each
+// mouse button and one pending key per frame, so a pass stops after a mouse button going down or
+// up and after a key (a WM_KEYDOWN together with the WM_CHAR made from it, or a WM_CHAR alone);
+// what follows waits in the system's queue for the next frame. A tap's press and release that
+// arrive together thus still make one click, and keys typed with no pause all arrive.
+enum PumpStep { PumpContinue, PumpStopAfterChar, PumpStop };
+// Called by every backend's pump after handing `message` to MainWindowProc. PumpStopAfterChar:
+// take the character message that directly follows, if there is one, then stop.
+PumpStep PumpStepAfter(uint32_t message);
+
 // Builds a mouse message's lParam from client coordinates (low word x, high word y).
 inline intptr_t PackPointParam(int x, int y) {
     return static_cast<intptr_t>((static_cast<uint32_t>(x) & 0xFFFF) | ((static_cast<uint32_t>(y) & 0xFFFF) << 16));

@@ -32,10 +32,20 @@ if [ "${TLF_SKIP_ASAN:-0}" != 1 ]; then
 fi
 
 # Every tests/scripts/linux_*_test.sh takes the Linux build folder; every wine_*_test.sh takes
-# the Windows and the Linux build folders and runs with the Wine prefix and display below.
+# the Windows and the Linux build folders and runs with the Wine prefix and display below. The
+# other *_test.sh scripts drive both programs: "linux build/linux", then "wine build/windows
+# build/linux".
+platform_scripts=()
+for script in tests/scripts/*_test.sh; do
+  case "$(basename "$script")" in linux_* | wine_*) ;; *) platform_scripts+=("$script") ;; esac
+done
 for script in tests/scripts/linux_*_test.sh; do
   step "end to end: $(basename "$script" .sh)"
   bash "$script" build/linux
+done
+for script in "${platform_scripts[@]}"; do
+  step "end to end, Linux: $(basename "$script" .sh)"
+  bash "$script" linux build/linux
 done
 
 if [ "${TLF_SKIP_WINDOWS:-0}" != 1 ]; then
@@ -54,6 +64,10 @@ if [ "${TLF_SKIP_WINDOWS:-0}" != 1 ]; then
   for script in tests/scripts/wine_*_test.sh; do
     step "end to end under Wine: $(basename "$script" .sh)"
     bash "$script" build/windows build/linux
+  done
+  for script in "${platform_scripts[@]}"; do
+    step "end to end under Wine: $(basename "$script" .sh)"
+    bash "$script" wine build/windows build/linux
   done
 fi
 

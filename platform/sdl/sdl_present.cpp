@@ -5,12 +5,14 @@
 // changed rectangle is converted and sent. A window surface has no vertical sync, so the pacing
 // is a frame deadline at the display's refresh rate: PresentFrame calls PlatformPresent once per
 // pass of the main loop (with an empty rectangle when nothing changed), and this is the one place
-// the loop waits, so an idle wizard sleeps between frames instead of keeping a processor busy.
+// the loop waits, so an idle wizard sleeps between frames instead of keeping a processor busy;
+// input ends the wait early. Only a frame that shows nothing new waits: a frame that drew (a page,
+// a pressed Button, the progress of an update) goes straight on, so an update is not slowed.
 #include <algorithm>
 
 #include "platform/platform_display.h"
 #include "platform/sdl/sdl_backend.h"
-#include "platform/sdl/sdl_frame_pacing.h"
+#include "platform/frame_pacing.h"
 
 namespace {
 
@@ -47,11 +49,12 @@ void CopyRectangle(const uint16_t* pixels, int pitch, int bufferWidth, int buffe
     SDL_UpdateWindowSurfaceRects(gSdl.window, &to, 1);
 }
 
-// Waits until this frame's refresh of the display is due.
-void WaitForFrameDeadline() {
+// Waits until this frame's refresh of the display is due, or until input arrives: input wakes
+// the loop at once, and the deadline then still stands for the next pass.
+void WaitForInputOrFrameDeadline() {
     const FramePace pace = PaceFrame(SDL_GetPerformanceCounter(), gSdl.frameDeadline, gSdl.framePeriod);
     const uint64_t milliseconds = pace.waitTicks * 1000 / SDL_GetPerformanceFrequency();
-    if (milliseconds > 0) SDL_Delay(static_cast<uint32_t>(milliseconds));
+    if (milliseconds > 0 && SDL_WaitEventTimeout(nullptr, static_cast<int>(milliseconds)) == 1) return;
     gSdl.frameDeadline = pace.nextDeadline;
 }
 
@@ -70,6 +73,9 @@ void SdlMeasureFramePeriod() {
 void PlatformPresent(const uint16_t* frameBuffer, int pitch, int bufferWidth, int bufferHeight, int x, int y,
                      int width, int height) {
     if (gSdl.window == nullptr) return;
-    CopyRectangle(frameBuffer, pitch, bufferWidth, bufferHeight, x, y, width, height);
-    WaitForFrameDeadline();
+    if (width > 0 && height > 0) {
+        CopyRectangle(frameBuffer, pitch, bufferWidth, bufferHeight, x, y, width, height);
+    } else {
+        WaitForInputOrFrameDeadline();
+    }
 }

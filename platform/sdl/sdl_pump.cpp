@@ -1,6 +1,9 @@
 // sdl_pump.cpp: the SDL event pump: window events become WM_SIZE, WM_PAINT and WM_CLOSE, input
 // events go through TranslateSdlInputEvent (sdl_input.h), and each message reaches
-// MainWindowProc at once. Never waits for an event.
+// MainWindowProc at once. Never waits for an event. A pass stops after a mouse button or a key
+// (PumpStepAfter, framework/display.h); the events behind it stay queued for the next frame.
+#include <algorithm>
+
 #include "framework/display.h"
 #include "platform/platform_display.h"
 #include "platform/sdl/sdl_backend.h"
@@ -36,23 +39,47 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
     }
 }
 
+// Hands the messages of one SDL event to MainWindowProc; the strongest PumpStep among them.
+PumpStep DeliverEvent(const SDL_Event& event) {
+    if (event.type == SDL_WINDOWEVENT) {
+        HandleWindowEvent(event.window);
+        return PumpContinue;
+    }
+    if (event.type == SDL_QUIT) {
+        // The session asks the program to end (also after a signal): the close button's path.
+        MainWindowProc(WindowMessageClose, 0, 0);
+        return PumpContinue;
+    }
+    TranslatedMessage messages[SdlMaxTranslatedMessages];
+    const int count = TranslateSdlInputEvent(event, messages);
+    PumpStep step = PumpContinue;
+    for (int i = 0; i < count; ++i) {
+        MainWindowProc(messages[i].message, messages[i].wParam, messages[i].lParam);
+        step = std::max(step, PumpStepAfter(messages[i].message));
+    }
+    return step;
+}
+
+// The text SDL makes of a key press is the event right behind the key's own.
+bool NextEventIsText() {
+    SDL_Event next;
+    return SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 && next.type == SDL_TEXTINPUT;
+}
+
 }  // namespace
 
 void PlatformPumpMessages() {
     if (gSdl.window == nullptr) return;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_WINDOWEVENT) {
-            HandleWindowEvent(event.window);
-        } else if (event.type == SDL_QUIT) {
-            // The session asks the program to end (also after a signal): the close button's path.
-            MainWindowProc(WindowMessageClose, 0, 0);
-        } else {
-            TranslatedMessage messages[SdlMaxTranslatedMessages];
-            const int count = TranslateSdlInputEvent(event, messages);
-            for (int i = 0; i < count; ++i) MainWindowProc(messages[i].message, messages[i].wParam, messages[i].lParam);
-        }
+        PumpStep step = DeliverEvent(event);
         if (gSdl.window == nullptr) return;
+        if (step == PumpStopAfterChar && NextEventIsText() &&
+            SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT) == 1) {
+            DeliverEvent(event);
+            if (gSdl.window == nullptr) return;
+        }
+        if (step != PumpContinue) return;
     }
     // As on Windows, the paint comes once the queue is empty.
     if (gSdl.visible && gSdl.paintPending) MainWindowProc(WindowMessagePaint, 0, 0);

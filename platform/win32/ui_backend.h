@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 struct UiBackend {
     HWND window;       // the main window, or null
     HWND dispatching;  // the window whose message is being handled now (for DefWindowProcW, BeginPaint)
@@ -18,6 +20,9 @@ struct UiBackend {
         PAINTSTRUCT paint;
     } paints[4];
     int paintDepth;
+    // Presentation pacing (ui_present.cpp), in performance-counter ticks.
+    uint64_t frameDeadline;  // when the next frame may be shown; 0 = none yet
+    uint64_t framePeriod;    // one refresh of the display; 0 = not measured yet
 };
 
 extern UiBackend gUi;

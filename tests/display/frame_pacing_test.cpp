@@ -2,7 +2,7 @@
 // not rush to catch up. Ticks of 1000 per refresh make the figures easy to read.
 #include <gtest/gtest.h>
 
-#include "platform/sdl/sdl_frame_pacing.h"
+#include "platform/frame_pacing.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // reference_pages_test.cpp: the pages the end-to-end scripts of the real programs expect on the
-// screen (tests/scripts/wine_wizard_test.sh, linux_wizard_test.sh), rendered here through the
+// screen (tests/scripts/wizard_test.sh), rendered here through the
 // headless backend from the same states, so the scripts can compare what Wine or SDL shows with
 // what the portable code drew.
 //

@@ -1,5 +1,4 @@
-# wizard_screen.sh: sourced by the end-to-end scripts of the real programs (wine_wizard_test.sh,
-# linux_wizard_test.sh). Finds the installer's window on an X display, drives it with xdotool as
+# wizard_screen.sh: sourced by the end-to-end walk of the real programs (wizard_test.sh). Finds the installer's window on an X display, drives it with xdotool as
 # a person would, and compares its client area with the headless rendering of the same page.
 # Needs DISPLAY, and wait_for from wine_env.sh.
 #
@@ -157,38 +156,29 @@ region_differs_from() {
   ! cmp -s "$1" <(capture_region "$2" "$3" "$4" "$5")
 }
 
-# press_button X Y WIDTH HEIGHT: a click on the Button at that rectangle (client pixels), as a
-# person makes it: the button goes down at the rectangle's centre, stays down until the Button
-# is drawn pressed, and comes up again.
-press_button() {
-  local before="$SCREEN_FOLDER/button.rgb" result=0
+# point_at X Y WIDTH HEIGHT: the pointer to the centre of that rectangle (client pixels).
+point_at() {
   locate_client || return 1
+  xdotool mousemove $((CLIENT_X + $1 + $3 / 2)) $((CLIENT_Y + $2 + $4 / 2))
+}
+
+# click_button X Y WIDTH HEIGHT: one plain click at the centre of the Button at that rectangle,
+# press and release sent together, as a tap or an automation tool sends them.
+click_button() {
+  point_at "$@" || return 1
+  xdotool click 1
+}
+
+# hold_button X Y WIDTH HEIGHT: a slow click: the button stays down until the Button is drawn
+# pressed, then comes up.
+hold_button() {
+  local before="$SCREEN_FOLDER/button.rgb" result=0
   capture_region "$@" >"$before"
-  xdotool mousemove $((CLIENT_X + $1 + $3 / 2)) $((CLIENT_Y + $2 + $4 / 2)) mousedown 1
+  point_at "$@" || return 1
+  xdotool mousedown 1
   wait_for 15 region_differs_from "$before" "$@" || { echo "the Button at $1,$2 was not drawn pressed" >&2; result=1; }
   xdotool mouseup 1
   return $result
-}
-
-# press_key_changing X Y WIDTH HEIGHT KEY...: presses keys (xdotool key names) and waits until
-# the region shows the change, so that the next key falls into a later frame.
-press_key_changing() {
-  local before="$SCREEN_FOLDER/field.rgb" x=$1 y=$2 width=$3 height=$4
-  shift 4
-  capture_region "$x" "$y" "$width" "$height" >"$before"
-  xdotool key "$@"
-  wait_for 15 region_differs_from "$before" "$x" "$y" "$width" "$height" || { echo "key $* changed nothing" >&2; return 1; }
-}
-
-# type_into_field TEXT: types TEXT into the folder field one character at a time.
-type_into_field() {
-  local text=$1 i before="$SCREEN_FOLDER/field.rgb"
-  for ((i = 0; i < ${#text}; i++)); do
-    capture_region $FIELD_X $FIELD_Y $FIELD_WIDTH $FIELD_HEIGHT >"$before"
-    xdotool type -- "${text:i:1}"
-    wait_for 15 region_differs_from "$before" $FIELD_X $FIELD_Y $FIELD_WIDTH $FIELD_HEIGHT ||
-      { echo "typing '${text:i:1}' changed nothing" >&2; return 1; }
-  done
 }
 
 # ---- the program --------------------------------------------------------------------------

@@ -1,4 +1,4 @@
-/* cursor_probe.c: prints the cursor an X server shows now, for tests/input/test_window_check.sh.
+/* cursor_probe.c: prints the cursor an X server shows now, for tests/scripts/wizard_test.sh.
  * A build-machine helper compiled by that script (with -lX11 -lXfixes), not part of any build.
  *
  * Output: "<width> <height> <hot x> <hot y>", then one line per row: '.' for a transparent pixel,

@@ -1,6 +1,7 @@
-// sdl_frame_pacing.h: the frame deadline that paces the SDL build's main loop to the display.
-// Pure arithmetic on performance-counter ticks (no SDL here), so every build can test it; the
-// SDL presentation (sdl_present.cpp) calls it once per frame and sleeps for what it returns.
+// frame_pacing.h: the frame deadline that paces the main loop to the display.
+// Pure arithmetic on performance-counter ticks (no system header here), so every build can test
+// it. The presentation of the SDL and Win32 backends (sdl_present.cpp, ui_present.cpp) calls it
+// once per frame and waits for what it returns, or until input arrives, whichever comes first.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,257 @@
+#!/usr/bin/env bash
+# The end-to-end walk of the real installer on a virtual X display, driven the way players and
+# their tools drive it: every Button pressed with one plain `xdotool click` (a tap, an automation
+# tool), the one exception a click held until the Button sinks (a slow click), and the folder
+# typed with no pause between keys (a paste tool, an on-screen keyboard).
+#
+#   tests/scripts/wizard_test.sh linux LINUX_BUILD               the SDL program on its own Xvfb
+#   tests/scripts/wizard_test.sh wine WINDOWS_BUILD LINUX_BUILD  the .exe under Wine, on the display
+#                                                                and prefix of wine_env.sh
+#
+# The delivery folder is built and checked. The record names a stale copy of the game that lacks
+# its "data" folder: the language page is measured idle for 10 s (processor time from /proc, at
+# most 5 % of one processor) and shows the program's own arrow; English (the held click), the
+# version page, Next; the second file cannot be written, so the write-failure page comes; < Back,
+# the stale folder erased with Backspace and the real one typed; Next, Next, Yes to the
+# quick-start question, Finish. Afterwards the packed files are in place byte for byte ("tlf.exe",
+# installed before the failure, in the stale folder; the rest in the typed one), the readme is in
+# place, "tlf.icd" and the quick-start files are gone, no temporary file is left, the record holds
+# the new version and the exit code is 0. A second run without "update.dat" ends on "Unable to
+# find a source file" and changes nothing. Every page passed must equal the headless rendering of
+# the same state (the reference pages), which is also how each wait knows the page has come.
+set -euo pipefail
+platform=${1:?usage: wizard_test.sh linux LINUX_BUILD | wine WINDOWS_BUILD LINUX_BUILD}
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/package_files.sh"
+source "$here/wine_env.sh"
+source "$here/wizard_screen.sh"
+source "$here/checks.sh"
+started=$(date +%s)
+# A short name: the typed folder must fit the folder field.
+work=$(mktemp -d /tmp/tlf-w.XXXXXX)
+TLF_XVFB_PID=""
+cleanup() { stop_program; [ "$platform" = linux ] && xvfb_stop; rm -rf "$work" "${game:-}" "${stale:-}"; }
+trap cleanup EXIT
+finish() {
+  echo "$platform wizard: took $(($(date +%s) - started))s"
+  report_checks "$platform wizard"
+  exit
+}
+
+# ---- the platform: its build, delivery, game folders, record and program ----
+case "$platform" in
+  linux)
+    program_build=$(cd "$2" && pwd)
+    linux=$program_build
+    stale="$work/old"
+    game="$work/game"
+    typed=$game
+    record="$work/registry.reg"
+    write_record() {
+      printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\Tallyfield]\n"Location"="%s"\n"Version"="%s"\n' \
+        "$1" "$2" >"$record"
+    }
+    read_record() { cat "$record"; }
+    record_holds() { grep -qxF "\"$1\"=\"$2\"" "$record"; }
+    # A stand-in for the desktop's document opener.
+    mkdir "$work/bin"
+    printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
+    chmod +x "$work/bin/xdg-open"
+    start_program() {
+      (cd "$1" && exec env TLF_REGISTRY="$record" PATH="$work/bin:$PATH" SDL_VIDEODRIVER=x11 ./tlfupdate) \
+        >"$PROGRAM_LOG" 2>&1 &
+      program_pid=$!
+    }
+    # The Linux program's process is the one started.
+    program_process() { echo "$program_pid"; }
+    ;;
+  wine)
+    program_build=$(cd "$2" && pwd)
+    linux=$(cd "$3" && pwd)
+    stale="$WINEPREFIX/drive_c/stale"
+    game="$WINEPREFIX/drive_c/tlfgame"
+    typed='C:\tlfgame'
+    record_key='HKLM\Software\Quillbrook Ltd\Tallyfield'
+    write_record() {
+      wine reg add "$record_key" /v Location /t REG_SZ /d "$1" /reg:32 /f >/dev/null 2>&1 &&
+        wine reg add "$record_key" /v Version /t REG_SZ /d "$2" /reg:32 /f >/dev/null 2>&1
+    }
+    read_record() { wine reg query "$record_key" /reg:32 2>/dev/null | tr -d '\r'; }
+    record_holds() { read_record | sed -n "s/^ *$1 *REG_SZ *//p" | grep -qxF "$2"; }
+    start_program() {
+      (cd "$1" && exec wine tlfupdate.exe) >"$PROGRAM_LOG" 2>&1 &
+      program_pid=$!
+    }
+    # The process that runs tlfupdate.exe: the one started, or a child the Wine loader made.
+    program_process() {
+      local pid
+      for pid in "$program_pid" $(pgrep -P "$program_pid" 2>/dev/null); do
+        if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qi 'tlfupdate\.exe'; then echo "$pid"; return; fi
+      done
+      echo "$program_pid"
+    }
+    ;;
+  *) echo "the platform is linux or wine" >&2; exit 2 ;;
+esac
+stale_name=$([ "$platform" = wine ] && echo 'C:\stale' || echo "$stale")
+
+# ---- what is tested: the delivery folder, and the reference pages ----
+if ! timeout 900 cmake --build "$program_build" --target delivery >"$work/build.log" 2>&1 ||
+  ! timeout 900 cmake --build "$linux" --target tests_e2e >>"$work/build.log" 2>&1; then
+  cat "$work/build.log" >&2
+  check false "the delivery and the reference renderer build"
+  finish
+fi
+delivery="$program_build/delivery/tallyfield_update"
+loose=$(delivery_loose_files "$program_build")
+REFERENCE_FOLDER="$work/reference"
+SCREEN_FOLDER="$work/screen"
+mkdir "$REFERENCE_FOLDER" "$SCREEN_FOLDER" "$work/unpacked"
+if ! TLF_REFERENCE_PAGES="$REFERENCE_FOLDER" TLF_REFERENCE_VERSION=Release TLF_REFERENCE_FOLDER="$typed" \
+  timeout 300 "$linux/tests/tests_e2e" --gtest_filter='ReferencePages.*' >"$work/reference.log" 2>&1; then
+  cat "$work/reference.log" >&2
+  check false "the reference pages are rendered"
+  finish
+fi
+wizard_layout "$delivery"
+
+# The folder and its archive: program, fonts, readmes and a package of the loose files.
+if [ "$platform" = linux ]; then
+  tar -xzf "$program_build/delivery/tallyfield_update_linux.tar.gz" -C "$work/unpacked"
+  check test -x "$delivery/tlfupdate"
+  # A delivery that cannot be made (a loose file missing) fails and leaves the last one alone.
+  mkdir "$work/broken" "$work/last"
+  cp "$loose"/* "$work/broken/"
+  rm "$work/broken/weather.cfg"
+  printf 'last delivery\n' >"$work/last/update.dat"
+  check bash -c "! bash '$here/../../tools/make_delivery.sh' '$delivery/tlfupdate' '$work/broken' '$delivery' \
+    '$work/last' '$work/last.tar.gz' >/dev/null 2>&1"
+  check test "$(cat "$work/last/update.dat")" = "last delivery"
+  check test "$(ls -A "$work" | grep -c '^\.delivery')" -eq 0
+else
+  unzip -q "$program_build/delivery/tallyfield_update_windows.zip" -d "$work/unpacked"
+  # As shipped: no DLL beyond the system's; a manifest that asks for administrator rights.
+  imports=$(x86_64-w64-mingw32-objdump -p "$delivery/tlfupdate.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+  system_dll() { case "$1" in kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | shell32.dll | msvcrt.dll | api-ms-win-*) ;; *) return 1 ;; esac; }
+  check test -n "$imports"
+  for dll in $imports; do check system_dll "$dll"; done
+  check grep -q 'requireAdministrator' "$delivery/tlfupdate.exe"
+fi
+check_delivery "$delivery" "$loose" "$work/unpacked"
+
+# ---- the game, and a stale copy of it that the record names ----
+rm -rf "$game" "$stale"
+make_old_game "$game"
+mkdir "$stale"
+printf 'old tlf.exe of a copy left behind\n' >"$stale/tlf.exe"
+check write_record "$stale_name" Release
+[ "$platform" = linux ] && { xvfb_start "$work" || { check false "Xvfb starts"; finish; }; }
+cc -O1 "$here/cursor_probe.c" -lX11 -lXfixes -o "$work/cursor_probe"
+PROGRAM_LOG="$work/program.log"
+
+# Processor time (user + system) of a process in clock ticks, from /proc.
+cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'; }
+# The pointer shown now is the picture of an .art file of the program's artwork.
+cursor_is() {
+  "$work/cursor_probe" >"$work/cursor.txt" || return 1
+  sed -n '/^pixels$/,$p' "$here/../../data/artwork/$1.art" | tail -n +2 >"$work/expected.txt"
+  tail -n +2 "$work/cursor.txt" | cut -c1-32 | head -n 32 >"$work/shown.txt"
+  head -n 1 "$work/cursor.txt" | grep -q '^32 32 0 0$' && cmp -s "$work/expected.txt" "$work/shown.txt"
+}
+
+pages=0
+page() { if wait_for_page "$1" "$2"; then pages=$((pages + 1)); else return 1; fi; }
+english_x=$(((WIZARD_WIDTH - 60) / 2))
+idle_percent=""
+update_seconds=""
+
+# ---- first run: a write failure, the folder typed, the update to its end ----
+update_run() {
+  local ticks0 ticks1 time0 time1 process
+  start_program "$delivery"
+  find_wizard_window 120 || { no_window; return 1; }
+  page choose_language 60 || return 1
+  point_at "$english_x" "$LANGUAGE_Y" 60 "$LANGUAGE_HEIGHT"
+  wait_for 10 cursor_is arrow || { echo "the pointer is not the program's arrow" >&2; return 1; }
+
+  # Idle: the language page shown, no input. The 10 seconds are the measuring window.
+  process=$(program_process)
+  ticks0=$(cpu_ticks "$process"); time0=$(date +%s%N)
+  sleep 10
+  ticks1=$(cpu_ticks "$process"); time1=$(date +%s%N)
+  idle_percent=$(awk -v t=$((ticks1 - ticks0)) -v hz="$(getconf CLK_TCK)" -v ns=$((time1 - time0)) \
+    'BEGIN {printf "%.1f", 100 * t / hz / (ns / 1e9)}')
+
+  hold_button "$english_x" "$LANGUAGE_Y" 60 "$LANGUAGE_HEIGHT" || return 1  # the slow click
+  page confirm_versions 30 || return 1
+  click_button "$RIGHT_X" "$COMMAND_Y" 80 20  # Next: "data" is missing, so the second file fails
+  page write_failed 60 || return 1
+  capture_region $FIELD_X $FIELD_Y $FIELD_WIDTH $FIELD_HEIGHT >"$work/field.rgb"
+  click_button "$LEFT_X" "$COMMAND_Y" 80 20  # < Back
+  wait_for 30 region_differs_from "$work/field.rgb" $FIELD_X $FIELD_Y $FIELD_WIDTH $FIELD_HEIGHT ||
+    { echo "the folder page did not come" >&2; return 1; }
+  xdotool key --delay 0 $(printf 'BackSpace %.0s' $(seq ${#stale_name}))
+  xdotool type --delay 0 -- "$typed"
+  page enter_folder 30 || return 1
+  click_button "$RIGHT_X" "$COMMAND_Y" 80 20  # Next
+  page confirm_versions 30 || return 1
+  time0=$(date +%s%N)
+  click_button "$RIGHT_X" "$COMMAND_Y" 80 20  # Next: the update, now into the typed folder
+  page quick_start_prompt 120 || return 1
+  time1=$(date +%s%N)
+  update_seconds=$(awk -v ns=$((time1 - time0)) 'BEGIN {printf "%.1f", ns / 1e9}')
+  click_button "$LEFT_X" "$COMMAND_Y" 80 20  # Yes
+  page completed 30 || return 1
+  click_button "$RIGHT_X" "$COMMAND_Y" 80 20  # Finish
+}
+run_started=$(date +%s)
+drive update_run
+check test "$program_status" -eq 0
+echo "$platform wizard: the update run took $(($(date +%s) - run_started))s (10 of them measuring), $pages pages equal to their references"
+echo "$platform wizard: idle on the language page: ${idle_percent:-?}% of one processor over 10 s;" \
+  "from Next to the quick-start page: ${update_seconds:-?} s"
+check test "$pages" -eq 7
+check awk -v p="${idle_percent:-100}" 'BEGIN {exit !(p < 5)}'
+
+check cmp -s "$stale/tlf.exe" "$loose/tlf.exe"  # installed before the failure
+check test "$(ls -A "$stale")" = "tlf.exe"         # and nothing else left there
+check grep -q 'old tlf.exe' "$game/tlf.exe"        # not installed a second time
+check check_installed "$loose" "$game" 1
+check cmp -s "$game/readme.txt" "$loose/readme_eng.txt"
+check test -f "$delivery/readme_eng.txt"
+check test ! -e "$game/tlf.icd"
+check test ! -e "$game/qstart/league.qst"
+check test ! -e "$game/qstart/cup.qst"
+check test -f "$game/qstart/notes.txt"
+check bash -c "[ \$(find '$game' | wc -l) -eq $((${#PACKAGE_FILES[@]} + 6)) ]"  # no temporary file left
+check record_holds Version "Version 3.04e (ENG,ESP,FRA,ITA,NOR,POR,SVE)"
+check record_holds Location "$stale_name"
+[ "$platform" = linux ] && check wait_for 10 grep -qxF "$game/readme.txt" "$work/opened"
+
+# ---- second run: no "update.dat" ----
+rm -rf "$game"
+make_old_game "$game"
+write_record "$typed" Release
+rm -f "$work/opened"
+nopackage="$work/nopackage"
+cp -R "$delivery" "$nopackage"
+rm "$nopackage/update.dat"
+before=$(snapshot "$game"; read_record)
+pages=0
+missing_run() {
+  start_program "$nopackage"
+  find_wizard_window 120 || { no_window; return 1; }
+  page choose_language 60 || return 1
+  click_button "$english_x" "$LANGUAGE_Y" 60 "$LANGUAGE_HEIGHT"
+  page confirm_versions 30 || return 1
+  xdotool key Return  # Next
+  page source_missing 60 || return 1
+  xdotool key Return  # Exit
+}
+drive missing_run
+check test "$program_status" -eq 0
+check test "$pages" -eq 3
+check test "$(snapshot "$game"; read_record)" = "$before"
+check test ! -e "$work/opened"
+
+finish
