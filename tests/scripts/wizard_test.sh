@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The end-to-end walk of the real installer on a virtual X display, driven the way players and
 # their tools drive it: every Button pressed with one plain `xdotool click` (a tap, an automation
-# tool), the one exception a click held until the Button sinks (a slow click), and the folder
-# typed with no pause between keys (a paste tool, an on-screen keyboard).
+# tool), the one exception a click held until the Button sinks (a slow click), and a folder of
+# 40 characters typed with no pause between keys (a paste tool, an on-screen keyboard).
 #
 #   tests/scripts/wizard_test.sh linux LINUX_BUILD               the SDL program on its own Xvfb
 #   tests/scripts/wizard_test.sh wine WINDOWS_BUILD LINUX_BUILD  the .exe under Wine, on the display
@@ -44,7 +44,7 @@ case "$platform" in
     program_build=$(cd "$2" && pwd)
     linux=$program_build
     stale="$work/old"
-    game="$work/game"
+    game="$work/tallyfield-game-folder"  # 40 characters
     typed=$game
     record="$work/registry.reg"
     write_record() {
@@ -69,8 +69,8 @@ case "$platform" in
     program_build=$(cd "$2" && pwd)
     linux=$(cd "$3" && pwd)
     stale="$WINEPREFIX/drive_c/stale"
-    game="$WINEPREFIX/drive_c/tlfgame"
-    typed='C:\tlfgame'
+    game="$WINEPREFIX/drive_c/Program Files/Tallyfield/Game Folders"
+    typed='C:\Program Files\Tallyfield\Game Folders'  # 40 characters
     record_key='HKLM\Software\Quillbrook Ltd\Tallyfield'
     write_record() {
       wine reg add "$record_key" /v Location /t REG_SZ /d "$1" /reg:32 /f >/dev/null 2>&1 &&
