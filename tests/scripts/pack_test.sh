@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Pack mode of the real program, as a publisher runs it in a folder of loose files: a correct
+# "update.dat" and the "Setup" message, exit code 0; a pack with a loose file missing shows
+# "Unable to pack files", exits 1 and leaves the existing package and the folder as they were.
+#   tests/scripts/pack_test.sh linux LINUX_BUILD               no display: the message on stderr
+#   tests/scripts/pack_test.sh wine WINDOWS_BUILD LINUX_BUILD  the message box answered with Enter;
+#                                                              the package equals the Linux one
+set -euo pipefail
+platform=${1:?usage: pack_test.sh linux LINUX_BUILD | wine WINDOWS_BUILD LINUX_BUILD}
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/package_files.sh"
+source "$here/wine_env.sh"
+source "$here/checks.sh"
+work=$(mktemp -d /tmp/tlf-pack.XXXXXX)
+program_pid=""
+cleanup() { [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null; rm -rf "$work"; }
+trap cleanup EXIT
+
+# run_pack FOLDER [WORD]: packs in FOLDER (with the command-line word WORD, "-pack" when not
+# given). Prints the exit code; on Linux the message is kept in $work/message.
+if [ "$platform" = linux ]; then
+  linux=$(cd "$2" && pwd)
+  program="$linux/tlfupdate"
+  run_pack() {
+    local status=0
+    (cd "$1" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 120 ./tlfupdate "${2:--pack}") 2>"$work/message" || status=$?
+    echo "$status"
+  }
+else
+  linux=$(cd "$3" && pwd)
+  program="$(cd "$2" && pwd)/tlfupdate.exe"
+  # The "Setup" box must come (else 255); Enter closes it as a person would.
+  run_pack() {
+    local window status=0
+    (cd "$1" && exec wine tlfupdate.exe "${2:--pack}") >"$work/wine.log" 2>&1 &
+    program_pid=$!
+    if ! wait_for 120 xdotool search --name '^Setup$'; then
+      echo "no Setup message box appeared" >&2; kill "$program_pid" 2>/dev/null; program_pid=""; echo 255; return
+    fi
+    window=$(xdotool search --name '^Setup$' | head -n 1)
+    xdotool windowactivate --sync "$window" 2>/dev/null || true
+    xdotool key --window "$window" Return 2>/dev/null
+    wait_for 60 bash -c "! kill -0 $program_pid 2>/dev/null" || { echo "the program did not end" >&2; kill "$program_pid"; }
+    wait "$program_pid" || status=$?
+    program_pid=""
+    echo "$status"
+  }
+fi
+
+mkdir "$work/update"
+"$linux/make_sample_update" "$work/update" >/dev/null
+cp "$program" "$work/update/"
+
+check test "$(run_pack "$work/update")" -eq 0
+check check_package "$work/update"
+if [ "$platform" = linux ]; then
+  check grep -q "^Setup" "$work/message"
+  check grep -q "Packed files successfully !" "$work/message"
+  # "-pack" inside a longer word also packs.
+  mv "$work/update/update.dat" "$work/packed.dat"
+  run_pack "$work/update" --packages-please >/dev/null
+  check cmp -s "$work/update/update.dat" "$work/packed.dat"
+else
+  # The same bytes as the Linux program makes of the same files.
+  mkdir "$work/linux"
+  "$linux/make_sample_update" "$work/linux" >/dev/null
+  (cd "$work/linux" && env -u DISPLAY "$linux/tlfupdate" -pack) 2>/dev/null
+  check cmp -s "$work/update/update.dat" "$work/linux/update.dat"
+fi
+
+# A missing loose file: exit 1, the message, the old package kept, nothing else left behind.
+rm "$work/update/weather.cfg"
+printf 'old package' >"$work/update/update.dat"
+before=$(ls -A "$work/update")
+check test "$(run_pack "$work/update")" -eq 1
+[ "$platform" = linux ] && check grep -q "Unable to pack files" "$work/message"
+check test "$(cat "$work/update/update.dat")" = "old package"
+check test "$(ls -A "$work/update")" = "$before"
+
+report_checks "$platform pack"
