@@ -7,6 +7,7 @@
 #   TLF_SKIP_WINDOWS=1 ...        leave out the Windows build and Wine (a quick local run)
 #   TLF_SKIP_ASAN=1 ...           leave out the sanitizer build
 set -euo pipefail
+shopt -s nullglob
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 jobs=$(nproc)
