@@ -6,6 +6,7 @@
 #include <new>
 
 #include "app/texts.h"
+#include "framework/exit_code.h"
 #include "framework/folder_path.h"
 #include "framework/framework_state.h"
 #include "framework/keyboard.h"
@@ -27,7 +28,7 @@ void RunPackMode() {
         ShowMessageBox("Setup", "Packed files successfully !");
     } else {
         ShowMessageBox("Setup", "Unable to pack files");
-        gFramework.exitCode = 1;
+        gFramework.exitCode = ExitPackFailed;
     }
 }
 
@@ -41,16 +42,24 @@ InstallerApp::InstallerApp() {
         RunPackMode();
         return;
     }
+    if (!StartFromCommandLine()) {
+        quit = true;
+        return;
+    }
 
     quit = false;
     language = LanguageEnglish;
     state = StateChooseLanguage;
     drawnState = -1;
     fileCounter = 0;
+    std::strcpy(gameFolder, InitialGameFolder);
+    // VERYSILENT: no window, mouse or keyboard, so that no display is needed.
+    if (options.verySilent) return;
 
     mouse = new (std::nothrow) MOUSE;
     if (mouse == nullptr) {
         ShowMessageBox("Error", "Unable to create mouse");
+        gFramework.exitCode = ExitProgramError;
         quit = true;
     }
     if (mouse != nullptr) mouse->SetCursorShape(CursorArrow);
@@ -58,18 +67,19 @@ InstallerApp::InstallerApp() {
     keyboard = new (std::nothrow) KEYBOARD;
     if (keyboard == nullptr) {
         ShowMessageBox("Error", "Unable to create keyboard");
+        gFramework.exitCode = ExitProgramError;
         quit = true;
     }
 
     if (OpenGraphics(550, 350, WindowTitle[LanguageEnglish], 0, &fontFolder, -1, -1, -1, -1) != 0) {
         ShowMessageBox("Error", "Unable to open graphics");
+        gFramework.exitCode = ExitProgramError;
         quit = true;
     }
-
-    std::strcpy(gameFolder, InitialGameFolder);
 }
 
 InstallerApp::~InstallerApp() {
+    EndRun();
     ReleaseButtons(0);
     CloseGraphics();
     delete mouse;
