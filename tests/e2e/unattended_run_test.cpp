@@ -43,4 +43,12 @@ TEST(UnattendedRun, SilentShowsThePagesDeletesQuickStartFilesAndOpensNoReadme) {
     EXPECT_EQ(s.GameFile("readme.txt"), ReadmeContents(LanguageEnglish));
 }
 
+TEST(UnattendedRun, LangStartsThePersonsWizardOnTheVersionsPage) {
+    WizardSession s;
+    ASSERT_TRUE(s.Start("/LANG=nor"));
+    ASSERT_TRUE(s.Frame() && s.Frame());
+    EXPECT_EQ(s.State(), StateConfirmVersions) << "nothing is pressed for the person";
+    EXPECT_EQ(s.Caption(4), NextLabel[LanguageNorwegian]);
+}
+
 }  // namespace

@@ -17,8 +17,8 @@ source "$here/wizard_screen.sh"
 source "$here/checks.sh"
 linux=$(cd "${3:-$2}" && pwd)
 work=$(mktemp -d /tmp/tlf-un.XXXXXX)
-program_pid="" TLF_XVFB_PID=""
-trap 'stop_program; [ "$platform" = wine ] || xvfb_stop; rm -rf "$work" "${games:-}"' EXIT
+TLF_XVFB_PID=""
+trap 'kill ${xev_pid:-} 2>/dev/null; [ "$platform" = wine ] || xvfb_stop; rm -rf "$work" "${games:-}"' EXIT
 timeout 900 cmake --build "$linux" --target delivery >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
 loose=$(delivery_loose_files "$linux")
 upd="$work/update"
@@ -92,17 +92,22 @@ check grep -q 'write failed: .*euro.cfg: could not be written' "$work/err"
 check run 6 /VERYSILENT /BOGUS
 check grep -q 'Unknown switch "/BOGUS"' "$work/err"
 if [ "$platform" = linux ]; then
+  check run 0 /?
+  check grep -q '^Usage: tlfupdate' "$work/out"
   game t Location  # progress lines when standard error is a terminal
   check grep -q 'written 47/47' <(cd "$upd" && env -u DISPLAY script -qec './tlfupdate /VERYSILENT' /dev/null)
   xvfb_start "$work"
 fi
 
-# SILENT on the display: the window shows, and the run ends by itself.
+# SILENT on the display: a window is mapped (seen by xev, ready once it reports a root property),
+# and the run ends by itself.
 game s Location
-(cd "$upd" && exec "${program[@]}" /SILENT) >"$work/silent.log" 2>&1 &
-program_pid=$!
-check wait_for 60 xdotool search --onlyvisible --name "$WIZARD_TITLE"
-wait_program_end 120
-check test "$program_status" -eq 0
+xev -root -event substructure -event property >"$work/xev" 2>&1 &
+xev_pid=$!
+check wait_for 20 bash -c "xprop -root -f _TLF_READY 8s -set _TLF_READY 1 && grep -q _TLF_READY '$work/xev'"
+(cd "$upd" && timeout 120 "${program[@]}" /SILENT) >"$work/silent.log" 2>&1 && status=0 || status=$?
+check test "$status" -eq 0
+check grep -q MapNotify "$work/xev"
+kill "$xev_pid"
 updated s
 report_checks "unattended $platform"
