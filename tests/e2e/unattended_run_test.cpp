@@ -30,19 +30,6 @@ TEST(UnattendedRun, VerySilentUpdatesWithoutAWindowAndKeepsQuickStartFilesWhenAs
     EXPECT_NE(log.find("end: updated, exit code 0"), std::string::npos) << log;
 }
 
-TEST(UnattendedRun, SilentShowsThePagesDeletesQuickStartFilesAndOpensNoReadme) {
-    WizardSession s;
-    s.AddQuickStartFiles();
-    ScopedCurrentFolder here(s.updateFolder);
-    EXPECT_EQ(RunWinMain(nullptr, "--silent"), ExitUpdated);
-    ASSERT_EQ(HeadlessTitles().size(), 2u);
-    EXPECT_EQ(HeadlessTitles()[1], WindowTitle[LanguageEnglish]);  // English was chosen
-    EXPECT_GT(HeadlessPresentedRects().size(), 49u) << "a frame was shown for each update step";
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-    EXPECT_FALSE(s.GameFileExists("qstart/league.qst"));
-    EXPECT_EQ(s.GameFile("readme.txt"), ReadmeContents(LanguageEnglish));
-}
-
 TEST(UnattendedRun, LangStartsThePersonsWizardOnTheVersionsPage) {
     WizardSession s;
     ASSERT_TRUE(s.Start("/LANG=nor"));

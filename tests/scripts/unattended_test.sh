@@ -2,10 +2,10 @@
 # End-to-end check of the unattended runs of the real program, natively or under Wine. From a
 # copy of the Linux build's delivery folder (under Wine with tlfupdate.exe in it) on fresh games:
 # VERYSILENT with no display (exit code, files, record, log; progress lines on a terminal on
-# Linux), SILENT on the virtual display (the window shows, the run ends by itself), DIR= on a
-# game without a record (with a blank in its path), and one run per failure: not installed,
-# corrupt package, write failure, bad switch, each with its exit code and the game unchanged
-# where nothing may be touched.
+# Linux; HELP on standard output), SILENT on the virtual display (the window shows, the run ends
+# by itself, no readme is opened), DIR= on a game without a record (with a blank in its path),
+# and one run per failure: not installed, corrupt package, write failure, bad switch, each with
+# its exit code and the game unchanged where nothing may be touched.
 #   tests/scripts/unattended_test.sh linux LINUX_BUILD
 #   tests/scripts/unattended_test.sh wine WINDOWS_BUILD LINUX_BUILD   (in wine_env.sh's display and prefix)
 set -euo pipefail
@@ -55,7 +55,9 @@ updated() {  # updated NAME: every file, the readme, the deleted files, the reco
   check test ! -e "$games/$1/tlf.icd" -a ! -e "$games/$1/qstart/cup.qst" -a -e "$games/$1/qstart/notes.txt"
   check test "$(record_version)" = "Version 3.04e (ENG,ESP,FRA,ITA,NOR,POR,SVE)"
 }
-mkdir -p "$games"
+mkdir -p "$games" "$work/bin"
+# A readme opened on Linux leaves a mark (no unattended run may open it).
+printf '#!/bin/sh\ntouch "$0.called"\n' >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open" && PATH="$work/bin:$PATH"
 
 # VERYSILENT with no display; the log is appended to.
 game a Location
@@ -110,4 +112,5 @@ check test "$status" -eq 0
 check grep -q MapNotify "$work/xev"
 kill "$xev_pid"
 updated s
+check test ! -e "$work/bin/xdg-open.called"
 report_checks "unattended $platform"
