@@ -56,25 +56,22 @@ InstallerApp::InstallerApp() {
     // VERYSILENT: no window, mouse or keyboard, so that no display is needed.
     if (options.verySilent) return;
 
-    mouse = new (std::nothrow) MOUSE;
-    if (mouse == nullptr) {
-        ShowMessageBox("Error", "Unable to create mouse");
+    // Each failure is told in an "Error" box (and the log); the first frame then ends the program.
+    auto fail = [this](const char* text) {
+        ShowMessageBox("Error", text);
+        LogFailure(watch.log, "%s", text);
         gFramework.exitCode = ExitProgramError;
         quit = true;
-    }
+    };
+    mouse = new (std::nothrow) MOUSE;
+    if (mouse == nullptr) fail("Unable to create mouse");
     if (mouse != nullptr) mouse->SetCursorShape(CursorArrow);
 
     keyboard = new (std::nothrow) KEYBOARD;
-    if (keyboard == nullptr) {
-        ShowMessageBox("Error", "Unable to create keyboard");
-        gFramework.exitCode = ExitProgramError;
-        quit = true;
-    }
+    if (keyboard == nullptr) fail("Unable to create keyboard");
 
     if (OpenGraphics(550, 350, WindowTitle[LanguageEnglish], 0, &fontFolder, -1, -1, -1, -1) != 0) {
-        ShowMessageBox("Error", "Unable to open graphics");
-        gFramework.exitCode = ExitProgramError;
-        quit = true;
+        fail("Unable to open graphics");
     }
 }
 
