@@ -6,6 +6,7 @@
 #include <new>
 
 #include "app/texts.h"
+#include "framework/exit_code.h"
 #include "framework/folder_path.h"
 #include "framework/framework_state.h"
 #include "framework/keyboard.h"
@@ -27,7 +28,7 @@ void RunPackMode() {
         ShowMessageBox("Setup", "Packed files successfully !");
     } else {
         ShowMessageBox("Setup", "Unable to pack files");
-        gFramework.exitCode = 1;
+        gFramework.exitCode = ExitPackFailed;
     }
 }
 
@@ -41,35 +42,41 @@ InstallerApp::InstallerApp() {
         RunPackMode();
         return;
     }
+    if (!StartFromCommandLine()) {
+        quit = true;
+        return;
+    }
 
     quit = false;
     language = LanguageEnglish;
     state = StateChooseLanguage;
     drawnState = -1;
     fileCounter = 0;
+    std::strcpy(gameFolder, InitialGameFolder);
+    // VERYSILENT: no window, mouse or keyboard, so that no display is needed.
+    if (options.verySilent) return;
 
-    mouse = new (std::nothrow) MOUSE;
-    if (mouse == nullptr) {
-        ShowMessageBox("Error", "Unable to create mouse");
+    // Each failure is told in an "Error" box (and the log); the first frame then ends the program.
+    auto fail = [this](const char* text) {
+        ShowMessageBox("Error", text);
+        LogFailure(watch.log, "%s", text);
+        gFramework.exitCode = ExitProgramError;
         quit = true;
-    }
+    };
+    mouse = new (std::nothrow) MOUSE;
+    if (mouse == nullptr) fail("Unable to create mouse");
     if (mouse != nullptr) mouse->SetCursorShape(CursorArrow);
 
     keyboard = new (std::nothrow) KEYBOARD;
-    if (keyboard == nullptr) {
-        ShowMessageBox("Error", "Unable to create keyboard");
-        quit = true;
-    }
+    if (keyboard == nullptr) fail("Unable to create keyboard");
 
     if (OpenGraphics(550, 350, WindowTitle[LanguageEnglish], 0, &fontFolder, -1, -1, -1, -1) != 0) {
-        ShowMessageBox("Error", "Unable to open graphics");
-        quit = true;
+        fail("Unable to open graphics");
     }
-
-    std::strcpy(gameFolder, InitialGameFolder);
 }
 
 InstallerApp::~InstallerApp() {
+    EndRun();
     ReleaseButtons(0);
     CloseGraphics();
     delete mouse;

@@ -9,10 +9,15 @@
 //    the main loop then calls RunFrame (wizard_flow.cpp) once per frame and the window calls
 //    Redraw (wizard_pages.cpp) whenever the page must be painted.
 // Failures during construction are told in "Error" boxes and end the program at its first frame.
+// The command line (app/command_line.h) may also ask for an unattended run, a language, a game
+// folder or a log (unattended_run.cpp); every run ends with the exit code of its outcome
+// (framework/exit_code.h).
 #pragma once
 
 #include <cstdint>
 
+#include "app/command_line.h"
+#include "app/run_log.h"
 #include "framework/qbio.h"
 
 class MOUSE;
@@ -83,6 +88,8 @@ public:
     bool quit = false;
     int32_t language = 0;          // LanguageIndex of every text shown
     Button* buttons[WizardSlotCount] = {};  // owned; null slots are skipped
+    CommandLineOptions options;    // what the command line asked for
+    RunWatch watch;                // what the log has been told so far (unattended_run.cpp)
 
     // Releases the Buttons of slots first..9 and empties them.
     void ReleaseButtons(int first);
@@ -103,6 +110,16 @@ private:
     void FinishUpdate();
     void DrawProgressBar(int16_t step);
     void EnterState(int16_t newState);
+
+    // unattended_run.cpp: the command line's part in a run. StartFromCommandLine is called by
+    // the constructor (false: the run ends before the wizard, after the usage or a bad command
+    // line), AfterFrame at the end of every RunFrame, EndRun by the destructor.
+    bool StartFromCommandLine();
+    void AfterFrame();
+    void PressForUnattendedRun();
+    void LogChanges();
+    void LogFailurePage();
+    void EndRun();
 };
 
 // The Buttons of the language page: one per language whose `offered` byte is non-zero, in

@@ -48,7 +48,8 @@ bool SourceOpens(const char* name) {
 }  // namespace
 
 bool InstallerApp::RunFrame() {
-    if (!IsGraphicsOpen()) return false;
+    // VERYSILENT runs the wizard without a window: nothing is drawn, nothing is read from input.
+    if (!IsGraphicsOpen() && !options.verySilent) return false;
 
     uint8_t character = 0;
     int32_t keyCode = 0;
@@ -77,6 +78,7 @@ bool InstallerApp::RunFrame() {
         CarryOutAction(action, argument);
     }
 
+    AfterFrame();
     return !quit;
 }
 
@@ -108,7 +110,14 @@ void InstallerApp::ChooseLanguage(int32_t languageIndex) {
     if (found && std::strcmp(installedVersion, ReleaseVersionName) == 0) {
         std::strcpy(installedVersion, ReleaseVersionText);
     }
+    if (!found) installedVersion[0] = '\0';
     if (found) found = ReadRegistryValue(ProductSubkey, LocationValueName, gameFolder, WizardTextSize);
+    // DIR= names the game folder, so that a game without a record (copied, or after Windows
+    // was reinstalled) can be updated; "tlf.exe" must still be there.
+    if (!options.folder.empty()) {
+        std::strcpy(gameFolder, options.folder.c_str());
+        found = true;
+    }
     if (found) {
         char probe[WizardPathSize];
         FILE* game = JoinGamePath(probe, gameFolder, "tlf.exe") ? PlatformOpenFile(probe, "rb") : nullptr;

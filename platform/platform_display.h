@@ -71,6 +71,10 @@ intptr_t PlatformDefaultWindowProc(uint32_t message, uintptr_t wParam, intptr_t 
 
 // Shows a modal message box with no owner and an OK button; returns when it is closed.
 void PlatformShowMessageBox(const char* caption, const char* text);
+// Tells the user about the command line: the usage, or (isError) what is wrong with it. Windows
+// shows a message box with the caption; Linux writes the text to standard output, or to
+// standard error for an error, and needs no display.
+void PlatformShowCommandLineText(const char* caption, const char* text, bool isError);
 // Opens a document with the program registered for it (ShellExecuteA "open"); does not wait.
 void PlatformOpenDocument(const char* path);
 

@@ -44,6 +44,9 @@ bool PlatformReplaceFile(const char* source, const char* target);
 // Size of an open file in bytes, or -1 when it cannot be told (files beyond 2 GiB included).
 int64_t PlatformFileSize(FILE* file);
 
+// True when standard error is a terminal, where a run without a window shows its progress.
+bool PlatformStandardErrorIsTerminal();
+
 // ---- folders ------------------------------------------------------------------------------
 
 // Writes the current working folder into buffer, as _getcwd. False when it does not fit.

@@ -181,4 +181,7 @@ void PlatformShowMessageBox(const char* caption, const char* text) {
     gHeadless.messageBoxes.push_back(HeadlessMessageBox{caption != nullptr ? caption : "", text != nullptr ? text : ""});
 }
 
+// Kept with the message boxes, so that a test sees the usage or the fault as a person would.
+void PlatformShowCommandLineText(const char* caption, const char* text, bool) { PlatformShowMessageBox(caption, text); }
+
 void PlatformOpenDocument(const char* path) { gHeadless.openedDocuments.push_back(path != nullptr ? path : ""); }

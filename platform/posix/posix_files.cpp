@@ -129,3 +129,5 @@ int64_t PlatformFileSize(FILE* file) {
     if (fseeko(file, position, SEEK_SET) != 0) return -1;
     return size < 0 ? -1 : static_cast<int64_t>(size);
 }
+
+bool PlatformStandardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }

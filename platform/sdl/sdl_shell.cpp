@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/platform_display.h"
@@ -27,6 +28,14 @@ void PlatformShowMessageBox(const char* caption, const char* text) {
     }
     std::fprintf(stderr, "%s: %s\n", captionUtf8.c_str(), textUtf8.c_str());
     std::fflush(stderr);
+}
+
+// On Linux the command line is typed in a terminal, so its answers go there; no display is
+// needed. The texts are ASCII.
+void PlatformShowCommandLineText(const char*, const char* text, bool isError) {
+    std::FILE* stream = isError ? stderr : stdout;
+    std::fprintf(stream, "%s%s", text, text[0] != '\0' && text[std::strlen(text) - 1] == '\n' ? "" : "\n");
+    std::fflush(stream);
 }
 
 void PlatformOpenDocument(const char* path) {

@@ -115,3 +115,5 @@ int64_t PlatformFileSize(FILE* file) {
     if (_fseeki64(file, position, SEEK_SET) != 0) return -1;
     return size < 0 ? -1 : static_cast<int64_t>(size);
 }
+
+bool PlatformStandardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }

@@ -19,6 +19,10 @@ void PlatformShowMessageBox(const char* caption, const char* text) {
     MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK);
 }
 
+// A program started from Explorer or a shortcut has no console, so the usage and the faults of
+// the command line are shown in a message box.
+void PlatformShowCommandLineText(const char* caption, const char* text, bool) { PlatformShowMessageBox(caption, text); }
+
 void PlatformOpenDocument(const char* path) {
     if (path != nullptr) ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
 }

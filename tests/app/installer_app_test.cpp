@@ -8,6 +8,7 @@
 
 #include "app/installer_app.h"
 #include "app/texts.h"
+#include "framework/exit_code.h"
 #include "framework/framework_state.h"
 #include "framework/mouse.h"
 #include "framework/qbio.h"
@@ -97,7 +98,7 @@ TEST_F(InstallerAppTest, InstallModeOpensTheWindowWithoutAMessageAlsoForAnUpperC
     CopyFonts();
     HeadlessEndFrame();  // the first paint
     HeadlessPostClose();
-    EXPECT_EQ(Run("-PACK"), 0);
+    EXPECT_EQ(Run("-PACK"), ExitCancelled);  // closed before any update
     EXPECT_TRUE(HeadlessMessageBoxes().empty());
     EXPECT_FALSE(FileExists(folder.Join("update.dat")));
     ASSERT_EQ(HeadlessTitles().size(), 1u);
@@ -119,7 +120,7 @@ TEST_F(InstallerAppTest, MissingFontsOrNoWindowMeanNoGraphics) {
             CopyFonts();
             HeadlessSetWindowCreationFails(true);
         }
-        EXPECT_EQ(Run(""), 0);  // ends at its first frame: no script is needed
+        EXPECT_EQ(Run(""), ExitProgramError);  // ends at its first frame: no script is needed
         ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
         EXPECT_EQ(HeadlessMessageBoxes()[0].caption, "Error");
         EXPECT_EQ(HeadlessMessageBoxes()[0].text, "Unable to open graphics");

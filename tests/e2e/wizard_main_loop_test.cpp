@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/texts.h"
+#include "framework/exit_code.h"
 #include "framework/qbio.h"
 #include "gfx/button.h"
 #include "package/update_file_table.h"
@@ -61,7 +62,7 @@ TEST(WizardMainLoop, CloseButtonEndsTheWizardWithoutInstalling) {
     ScopedCurrentFolder here(s.updateFolder);
     HeadlessEndFrame();
     HeadlessPostClose();
-    EXPECT_EQ(RunWinMain(nullptr, ""), 0);
+    EXPECT_EQ(RunWinMain(nullptr, ""), ExitCancelled);
     EXPECT_EQ(s.GameFile("tlf.exe"), OldContents(0));
     EXPECT_EQ(s.RecordVersion(), "Release");
     EXPECT_TRUE(HeadlessOpenedDocuments().empty());

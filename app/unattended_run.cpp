@@ -1,0 +1,225 @@
+// unattended_run.cpp: the command line's part in a run of the wizard: the switches read when the
+// application is made, the Buttons an unattended run presses by itself, the log of what the
+// wizard did, and the exit code the run ends with.
+//
+// An unattended run (SILENT, VERYSILENT) goes through the very states and actions a person goes
+// through: after each frame it does what a person would do on the page now shown (choose the
+// language, Next, Yes or No, Finish without the readme, Exit on a failure page). VERYSILENT
+// opens no window: RunFrame goes on without graphics, and every drawing call finds no frame
+// buffer and does nothing. The log is written by looking at the wizard after every frame, so the
+// wizard itself knows nothing of it.
+#include "app/unattended_run.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/installer_app.h"
+#include "app/texts.h"
+#include "framework/exit_code.h"
+#include "framework/framework_state.h"
+#include "package/install_record.h"
+#include "package/quick_start.h"
+#include "package/update_file_table.h"
+#include "platform/platform_display.h"
+#include "platform/platform_system.h"
+
+namespace {
+
+const char* const ExitCodeMeaning[] = {"updated", "packing failed", "not installed", "source missing or package corrupt",
+                                       "write failed", "cancelled", "bad command line", "program error"};
+
+bool Opens(const char* path) {
+    FILE* file = PlatformOpenFile(path, "rb");
+    if (file != nullptr) std::fclose(file);
+    return file != nullptr;
+}
+
+bool IsEntry(int entry) { return entry >= 0 && entry < UpdateFileCount; }
+
+// The path of entry `entry` in the game folder, as the wizard builds it.
+std::string EntryTarget(const char* gameFolder, int entry) {
+    if (!IsEntry(entry)) return gameFolder;
+    return std::string(gameFolder) + UpdateFileSubfolder(entry) + UpdateFileName(entry);
+}
+
+// The entry's name below the game folder ("data\club.dat").
+std::string EntryName(int entry) {
+    if (!IsEntry(entry)) return "?";
+    return std::string(UpdateFileSubfolder(entry) + 1) + UpdateFileName(entry);
+}
+
+// Whether anything is told: a normal wizard run without LOG= looks at nothing.
+bool Logging(const RunLog& log) { return log.file != nullptr || log.toStandardError || log.progressToTerminal; }
+
+}  // namespace
+
+int ExitCodeOfWizardState(int16_t state) {
+    switch (state) {
+        case StateCompleted:
+        case StateQuickStartPrompt: return ExitUpdated;
+        case StateNotInstalled:
+        case StateInstallCorrupt: return ExitNotInstalled;
+        case StateSourceMissing: return ExitSourceMissing;
+        case StateWriteFailed: return ExitWriteFailed;
+        default: return ExitCancelled;
+    }
+}
+
+// The wizard knows only that the file could not be written; when it learns why, this is the
+// place to say it.
+const char* WriteFailureReasonText(const InstallerApp&) { return "could not be written"; }
+
+bool InstallerApp::StartFromCommandLine() {
+    const char* commandLine = GetCommandLineArgs();
+    const ParsedCommandLine parsed = ParseCommandLine(commandLine);
+    options = parsed.options;
+    std::string fault = parsed.error;
+    if (fault.empty() && options.help) {
+        PlatformShowCommandLineText(WindowTitle[LanguageEnglish], CommandLineUsage, false);
+        return false;
+    }
+    if (fault.empty() && !options.logFile.empty() && !OpenRunLog(watch.log, options.logFile.c_str())) {
+        fault = "The log file \"" + options.logFile + "\" cannot be opened";
+    }
+    if (!fault.empty()) {
+        gFramework.exitCode = ExitBadCommandLine;
+        // A VERYSILENT run may have nobody to close a message box.
+        if (options.verySilent) {
+            std::fprintf(stderr, "tlfupdate: %s\n", fault.c_str());
+        } else {
+            PlatformShowCommandLineText("Error", (fault + "\n\n" + CommandLineUsage).c_str(), true);
+        }
+        return false;
+    }
+    watch.started = true;
+    watch.log.toStandardError = IsUnattended(options);
+    watch.log.progressToTerminal = options.verySilent && PlatformStandardErrorIsTerminal();
+    LogLine(watch.log, "start: tlfupdate %s (%s)", commandLine != nullptr ? commandLine : "",
+            options.verySilent ? "very silent" : options.silent ? "silent" : "wizard");
+    return true;
+}
+
+void InstallerApp::AfterFrame() {
+    if (!watch.started) return;
+    LogChanges();
+    if (quit) return;
+    if (state == StateChooseLanguage && !watch.languageChosen && (options.language >= 0 || IsUnattended(options))) {
+        watch.languageChosen = true;
+        ChooseLanguage(options.language >= 0 ? options.language : LanguageEnglish);
+    } else if (IsUnattended(options)) {
+        PressForUnattendedRun();
+    }
+    LogChanges();
+}
+
+// One press a frame, so that SILENT shows every page it passes.
+void InstallerApp::PressForUnattendedRun() {
+    switch (state) {
+        case StateConfirmVersions: CarryOutAction(ActionGoToState, StateUpdating); break;
+        case StateUpdating: break;  // RunFrame installs one entry a frame
+        case StateQuickStartPrompt:
+            CarryOutAction(options.keepQuickStart ? ActionKeepQuickStart : ActionDeleteQuickStart, 0);
+            break;
+        default: quit = true; break;  // Finish (the readme is not opened), or Exit on a failure page
+    }
+}
+
+// Writes what changed since the last look: the update steps done, and the page entered.
+void InstallerApp::LogChanges() {
+    if (!Logging(watch.log)) return;
+    while (watch.seenCounter < fileCounter) {
+        const int16_t step = watch.seenCounter++;
+        if (step == 0) {
+            LogLine(watch.log, "sources checked: update.dat and %s", ReadmeFileName[language]);
+            continue;
+        }
+        const int entry = step - 1;
+        const std::string target = EntryTarget(gameFolder, entry);
+        FILE* file = PlatformOpenFile(target.c_str(), "rb");
+        if (file != nullptr) {
+            LogLine(watch.log, "written %d/%d: %s (%lld bytes)", step, UpdateFileCount, EntryName(entry).c_str(),
+                    static_cast<long long>(PlatformFileSize(file)));
+            std::fclose(file);
+        } else {
+            LogLine(watch.log, "skipped %d/%d: %s (its folder is missing)", step, UpdateFileCount, EntryName(entry).c_str());
+        }
+    }
+    if (state == watch.seenState) return;
+    const int16_t from = watch.seenState;
+    watch.seenState = state;
+    if (from == StateChooseLanguage) LogLine(watch.log, "language: %s", LanguageCodes[language]);
+    switch (state) {
+        case StateConfirmVersions:
+            LogLine(watch.log, "folder: %s", gameFolder);
+            LogLine(watch.log, "installed version: %s", installedVersion[0] != '\0' ? installedVersion : "(none in the record)");
+            LogLine(watch.log, "new version: %s", NewVersionText);
+            break;
+        case StateUpdating: LogLine(watch.log, "update started"); break;
+        case StateCompleted:
+        case StateQuickStartPrompt:
+            if (from == StateUpdating) {
+                char version[WizardTextSize] = "";
+                if (ReadRegistryValue(ProductSubkey, VersionValueName, version, WizardTextSize) &&
+                    std::strcmp(version, NewVersionText) == 0) {
+                    LogLine(watch.log, "record: \"Version\" is now %s", NewVersionText);
+                } else {
+                    LogFailure(watch.log, "record: \"Version\" could not be written");
+                }
+            }
+            if (from == StateQuickStartPrompt) {
+                LogLine(watch.log, "quick-start files %s", ProcessQuickStartFiles(gameFolder, false) ? "kept" : "deleted");
+            }
+            break;
+        default: LogFailurePage(); break;
+    }
+}
+
+// The failure a page tells of, with its reason.
+void InstallerApp::LogFailurePage() {
+    const int entry = fileCounter - 1;
+    switch (state) {
+        case StateNotInstalled: {
+            char value[WizardTextSize];
+            const bool recorded = ReadRegistryValue(ProductSubkey, VersionValueName, value, WizardTextSize) &&
+                                  ReadRegistryValue(ProductSubkey, LocationValueName, value, WizardTextSize);
+            if (options.folder.empty() && !recorded) {
+                LogFailure(watch.log, "not installed: no installation record (its \"Version\" and \"Location\")");
+            } else {
+                LogFailure(watch.log, "not installed: no \"tlf.exe\" in %s", gameFolder);
+            }
+            break;
+        }
+        case StateSourceMissing:
+            if (fileCounter > 0) {
+                LogFailure(watch.log, "source missing: \"update.dat\" cannot be read at %s (missing or corrupt)",
+                           EntryName(entry).c_str());
+            } else if (!Opens("update.dat")) {
+                LogFailure(watch.log, "source missing: \"update.dat\" cannot be opened");
+            } else if (!Opens(ReadmeFileName[language])) {
+                LogFailure(watch.log, "source missing: \"%s\" cannot be opened", ReadmeFileName[language]);
+            } else {
+                LogFailure(watch.log, "package corrupt: \"update.dat\" does not match its size table");
+            }
+            break;
+        case StateWriteFailed:
+            LogFailure(watch.log, "write failed: %s: %s", EntryTarget(gameFolder, entry).c_str(),
+                       WriteFailureReasonText(*this));
+            break;
+        default: break;  // the folder page: the player types a folder
+    }
+}
+
+void InstallerApp::EndRun() {
+    if (!watch.started) return;
+    LogChanges();
+    if (gFramework.exitCode == ExitUpdated) gFramework.exitCode = ExitCodeOfWizardState(state);
+    const int code = gFramework.exitCode;
+    const char* meaning = code >= 0 && code <= ExitProgramError ? ExitCodeMeaning[code] : "ended";
+    if (code == ExitUpdated) {
+        LogLine(watch.log, "end: %s, exit code %d", meaning, code);
+    } else {
+        LogFailure(watch.log, "end: %s, exit code %d", meaning, code);
+    }
+    CloseRunLog(watch.log);
+}

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# End-to-end check of the unattended runs of the real program, natively or under Wine. From a
+# copy of the Linux build's delivery folder (under Wine with tlfupdate.exe in it) on fresh games:
+# VERYSILENT with no display (exit code, files, record, log; progress lines on a terminal on
+# Linux; HELP on standard output), SILENT on the virtual display (the window shows, the run ends
+# by itself, no readme is opened), DIR= on a game without a record (with a blank in its path),
+# and one run per failure: not installed, corrupt package, write failure, bad switch, each with
+# its exit code and the game unchanged where nothing may be touched.
+#   tests/scripts/unattended_test.sh linux LINUX_BUILD
+#   tests/scripts/unattended_test.sh wine WINDOWS_BUILD LINUX_BUILD   (in wine_env.sh's display and prefix)
+set -euo pipefail
+platform=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/package_files.sh"
+source "$here/wine_env.sh"
+source "$here/wizard_screen.sh"
+source "$here/checks.sh"
+linux=$(cd "${3:-$2}" && pwd)
+work=$(mktemp -d /tmp/tlf-un.XXXXXX)
+TLF_XVFB_PID=""
+trap 'kill ${xev_pid:-} 2>/dev/null; [ "$platform" = wine ] || xvfb_stop; rm -rf "$work" "${games:-}"' EXIT
+timeout 900 cmake --build "$linux" --target delivery >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
+loose=$(delivery_loose_files "$linux")
+upd="$work/update"
+cp -R "$linux/delivery/tallyfield_update" "$upd"
+key='HKLM\Software\Quillbrook Ltd\Tallyfield'
+if [ "$platform" = wine ]; then
+  rm "$upd/tlfupdate" && cp "$(cd "$2" && pwd)/tlfupdate.exe" "$upd/"
+  games="$WINEPREFIX/drive_c/tlfun"
+  program=(wine tlfupdate.exe)
+  win() { echo "C:\\tlfun\\$1"; }
+  record_clear() { wine reg delete "$key" /reg:32 /f >/dev/null 2>&1 || true; }
+  record_make() { for v in "Location=$1" Version=Release; do wine reg add "$key" /v "${v%%=*}" /t REG_SZ /d "${v#*=}" /reg:32 /f >/dev/null 2>&1; done; }
+  record_version() { wine reg query "$key" /v Version /reg:32 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+else
+  games="$work/games"
+  export TLF_REGISTRY="$work/config/registry.reg"  # its folder is made by the first record write
+  program=(./tlfupdate)
+  win() { echo "$games/$1"; }
+  record_clear() { rm -rf "$work/config"; }
+  record_make() { mkdir "$work/config"; printf 'REGEDIT4\n\n[%s]\n"Location"="%s"\n"Version"="Release"\n' "${key/HKLM/HKEY_LOCAL_MACHINE}" "$1" >"$TLF_REGISTRY"; }
+  record_version() { sed -n 's/^"Version"="\(.*\)"$/\1/p' "$TLF_REGISTRY" 2>/dev/null; }
+fi
+# game NAME [Location]: a fresh old game; with "Location" also a fresh record naming it.
+game() { rm -rf "$games/$1"; make_old_game "$games/$1"; record_clear; [ -z "${2:-}" ] || record_make "$(win "$1")"; }
+# run CODE ARGS...: one run without a display from the update folder; its exit code must be CODE.
+run() {
+  local want=$1 got=0; shift
+  (cd "$upd" && env -u DISPLAY timeout 120 "${program[@]}" "$@") >"$work/out" 2>"$work/err" || got=$?
+  [ "$got" -eq "$want" ] || { echo "exit code $got, not $want: $*" >&2; cat "$work/err" >&2; return 1; }
+}
+updated() {  # updated NAME: every file, the readme, the deleted files, the record
+  check check_installed "$loose" "$games/$1"
+  check cmp -s "$games/$1/readme.txt" "$loose/readme_eng.txt"
+  check test ! -e "$games/$1/tlf.icd" -a ! -e "$games/$1/qstart/cup.qst" -a -e "$games/$1/qstart/notes.txt"
+  check test "$(record_version)" = "Version 3.04e (ENG,ESP,FRA,ITA,NOR,POR,SVE)"
+}
+mkdir -p "$games" "$work/bin"
+# A readme opened on Linux leaves a mark (no unattended run may open it).
+printf '#!/bin/sh\ntouch "$0.called"\n' >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open" && PATH="$work/bin:$PATH"
+
+# VERYSILENT with no display; the log is appended to.
+game a Location
+echo "earlier line" >"$upd/run.log"
+check run 0 /VERYSILENT /LOG=run.log
+updated a
+check test "$(grep -c ' written [0-9]*/47: ' "$upd/run.log")" -eq 47
+for line in 'earlier line' 'start: ' 'language: eng' "folder: $(win a)" 'installed version: Version 3.02 (ENG)' \
+  'new version: Version 3.04e' 'record: "Version" is now' 'quick-start files deleted' 'end: updated, exit code 0'; do
+  check grep -qF "$line" "$upd/run.log"
+done
+
+# DIR= on a game without a record, a blank in its path; the record is made with "Version".
+game 'my game'
+check run 0 --verysilent "--dir=$(win 'my game')"
+updated 'my game'
+
+# Failures: each its exit code; the log and standard error say why.
+game b
+before=$(snapshot "$games/b")
+check run 2 /VERYSILENT /LOG=fail.log
+check grep -qF 'not installed: no installation record' "$upd/fail.log"
+check run 6 /VERYSILENT /BOGUS "/DIR=$(win b)"
+cp "$upd/update.dat" "$work/whole.dat" && head -c 100000 "$work/whole.dat" >"$upd/update.dat"
+check run 3 /verysilent "/dir=$(win b)" /LOG=fail.log
+cp "$work/whole.dat" "$upd/update.dat"
+check grep -qF 'package corrupt: "update.dat"' "$upd/fail.log"
+check test "$(snapshot "$games/b")" = "$before"
+rm -rf "$games/c" && mkdir -p "$games/c" && echo old >"$games/c/tlf.exe"  # no "data" folder
+check run 4 /VERYSILENT "/DIR=$(win c)" /LOG=fail.log
+check grep -qF "write failed: $(win c)" "$upd/fail.log"
+check grep -qF 'end: write failed, exit code 4' "$upd/fail.log"
+check grep -q 'write failed: .*euro.cfg: could not be written' "$work/err"
+check run 6 /VERYSILENT /BOGUS
+check grep -q 'Unknown switch "/BOGUS"' "$work/err"
+if [ "$platform" = linux ]; then
+  check run 0 /?
+  check grep -q '^Usage: tlfupdate' "$work/out"
+  game t Location  # progress lines when standard error is a terminal
+  check grep -q 'written 47/47' <(cd "$upd" && env -u DISPLAY script -qec './tlfupdate /VERYSILENT' /dev/null)
+  xvfb_start "$work"
+fi
+
+# SILENT on the display: a window is mapped (seen by xev, ready once it reports a root property),
+# and the run ends by itself.
+game s Location
+xev -root -event substructure -event property >"$work/xev" 2>&1 &
+xev_pid=$!
+check wait_for 20 bash -c "xprop -root -f _TLF_READY 8s -set _TLF_READY 1 && grep -q _TLF_READY '$work/xev'"
+(cd "$upd" && timeout 120 "${program[@]}" /SILENT) >"$work/silent.log" 2>&1 && status=0 || status=$?
+check test "$status" -eq 0
+check grep -q MapNotify "$work/xev"
+kill "$xev_pid"
+updated s
+check test ! -e "$work/bin/xdg-open.called"
+report_checks "unattended $platform"
