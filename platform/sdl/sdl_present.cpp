@@ -5,8 +5,8 @@
 // changed rectangle is converted and sent. A window surface has no vertical sync, so the pacing
 // is a frame deadline at the display's refresh rate: PresentFrame calls PlatformPresent once per
 // pass of the main loop (with an empty rectangle when nothing changed), and this is the one place
-// the loop waits, so an idle wizard sleeps between frames instead of keeping a processor busy;
-// input ends the wait early. Only a frame that shows nothing new waits: a frame that drew (a page,
+// the loop waits, so an idle wizard sleeps between frames instead of keeping a processor busy.
+// Only a frame that shows nothing new waits: a frame that drew (a page,
 // a pressed Button, the progress of an update) goes straight on, so an update is not slowed.
 #include <algorithm>
 
@@ -49,12 +49,13 @@ void CopyRectangle(const uint16_t* pixels, int pitch, int bufferWidth, int buffe
     SDL_UpdateWindowSurfaceRects(gSdl.window, &to, 1);
 }
 
-// Waits until this frame's refresh of the display is due, or until input arrives: input wakes
-// the loop at once, and the deadline then still stands for the next pass.
-void WaitForInputOrFrameDeadline() {
+// Waits until this frame's refresh of the display is due. (SDL_WaitEventTimeout would also wake
+// on input, but its wake-up message goes through a second display connection and can reach the
+// X server after the window is gone, which ends the program with an X error.)
+void WaitForFrameDeadline() {
     const FramePace pace = PaceFrame(SDL_GetPerformanceCounter(), gSdl.frameDeadline, gSdl.framePeriod);
     const uint64_t milliseconds = pace.waitTicks * 1000 / SDL_GetPerformanceFrequency();
-    if (milliseconds > 0 && SDL_WaitEventTimeout(nullptr, static_cast<int>(milliseconds)) == 1) return;
+    if (milliseconds > 0) SDL_Delay(static_cast<uint32_t>(milliseconds));
     gSdl.frameDeadline = pace.nextDeadline;
 }
 
@@ -76,6 +77,6 @@ void PlatformPresent(const uint16_t* frameBuffer, int pitch, int bufferWidth, in
     if (width > 0 && height > 0) {
         CopyRectangle(frameBuffer, pitch, bufferWidth, bufferHeight, x, y, width, height);
     } else {
-        WaitForInputOrFrameDeadline();
+        WaitForFrameDeadline();
     }
 }

@@ -249,7 +249,7 @@ missing_run() {
   xdotool key Return  # Exit
 }
 drive missing_run
-check test "$program_status" -eq 0
+check test "$program_status" -eq 3  # source missing
 check test "$pages" -eq 3
 check test "$(snapshot "$game"; read_record)" = "$before"
 check test ! -e "$work/opened"
