@@ -89,6 +89,10 @@ def main():
          f"(processor time {ratio(m('pack.cpu'), m('cat.cpu')):.2f})", ratio(m('pack.wall'), m('cat.wall')) >= 0.85),
         ("Whole headless installation vs `cp`", "at least 0.8", f"{ratio(m('install.wall'), m('cp.wall')):.2f} "
          f"(processor time {ratio(m('install.cpu'), m('cp.cpu')):.2f})", ratio(m('install.wall'), m('cp.wall')) >= 0.8),
+        ("Whole installation with the checksum list vs without", "at least 0.8",
+         f"{ratio(m('install_checked.wall'), m('install.wall')):.2f} "
+         f"(processor time {ratio(m('install_checked.cpu'), m('install.cpu')):.2f})",
+         ratio(m('install_checked.wall'), m('install.wall')) >= 0.8),
         ("Slowest page `Redraw`, median", "within 1 ms", f"{redraw_real / 1e6:.3f} ms "
          f"({redraw_real / memset_real:.1f} x the memset)", redraw_real < 1e6),
         ("Start-up to the first presented frame, headless", "under 50 ms",
@@ -132,6 +136,7 @@ def main():
         ("extraction against `cp` then sync", "extract", "cp_sync"),
         ("whole headless install (process)", "install", "cp"),
         ("whole headless install against `cp` then sync", "install", "cp_sync"),
+        ("whole headless install, every entry checked against SHA256SUMS", "install_checked", "install"),
     ]
     mib = float(results["sample.bytes"][0]) / 2**20
     for label, key, reference in rows:
