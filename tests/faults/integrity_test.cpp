@@ -60,6 +60,7 @@ struct Case {
     int16_t page;
     int stopsAtEntry;        // the entry whose step failed (its file untouched); -1: none ran
     const char* named;       // the file the page names
+    WriteFailureReason reason = WriteFailureNone;  // on the write-failure page: why
 };
 
 const Case kCases[] = {
@@ -73,8 +74,8 @@ const Case kCases[] = {
     {"list misses club.dat", [](WizardSession& s) { EditList(s, [](std::string& t) { t.erase(t.find("  club.dat") - 64, 64 + 11); }); },
      StateSourceMissing, -1, "SHA256SUMS"},
     {"1,000 bytes free", [](WizardSession& s) { s.App().freeSpaceOf = [](const char*) -> int64_t { return 1000; }; },
-     StateWriteFailed, -1, ""},
-    {"data folder missing", [](WizardSession& s) { fs::remove_all(JoinNative(s.gameFolder, "data")); }, StateWriteFailed, 1, "data\\euro.cfg"},
+     StateWriteFailed, -1, "", WriteFailureDiskFull},
+    {"data folder missing", [](WizardSession& s) { fs::remove_all(JoinNative(s.gameFolder, "data")); }, StateWriteFailed, 1, "data\\euro.cfg", WriteFailureFolderMissing},
 };
 
 TEST(Integrity, EachFaultStopsBeforeItsFileChangesAndNamesIt) {
@@ -90,6 +91,7 @@ TEST(Integrity, EachFaultStopsBeforeItsFileChangesAndNamesIt) {
         char named[WizardPathSize];
         FileNameInGame(c.page == StateSourceMissing ? s.App().faultyFile : failure.file, s.App().gameFolder, named, sizeof named);
         EXPECT_STREQ(named, c.named) << c.label;
+        EXPECT_EQ(failure.reason, c.reason) << c.label;
         for (int i = 0; i < UpdateFileCount; ++i) {
             if (c.stopsAtEntry >= 0 && i < c.stopsAtEntry && !IsPicturesConfigEntry(i)) {
                 EXPECT_EQ(s.GameFile(EntryInGame(i)), NewEntryText(i)) << c.label << " " << i;
