@@ -59,7 +59,7 @@ check_delivery "$delivery" "$loose" "$unpacked"
 
 # The program as shipped: no DLL beyond the system's; a manifest that asks for administrator rights.
 imports=$(x86_64-w64-mingw32-objdump -p "$delivery/tlfupdate.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
-system_dll() { case "$1" in kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | shell32.dll | msvcrt.dll | api-ms-win-*) ;; *) return 1 ;; esac; }
+system_dll() { case "$1" in kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | shell32.dll | bcrypt.dll | msvcrt.dll | api-ms-win-*) ;; *) return 1 ;; esac; }
 check test -n "$imports"
 for dll in $imports; do check system_dll "$dll"; done
 check grep -q 'requireAdministrator' "$delivery/tlfupdate.exe"
