@@ -13,6 +13,7 @@
 #include "framework/mouse.h"
 #include "gfx/button.h"
 #include "package/update_package.h"
+#include "platform/platform_system.h"
 
 const char ProductSubkey[] = "Tallyfield";
 const char VersionValueName[] = "Version";
@@ -37,6 +38,7 @@ void RunPackMode() {
 InstallerApp::InstallerApp() {
     // The base constructor has registered the object; the slots and devices start empty.
     FolderPath fontFolder;  // the current folder: where the font files lie
+    freeSpaceOf = PlatformFreeSpace;
     const char* commandLine = GetCommandLineArgs();
     if (commandLine != nullptr && CommandLineContains("-pack")) {
         RunPackMode();

@@ -19,6 +19,8 @@
 #include "app/command_line.h"
 #include "app/run_log.h"
 #include "framework/qbio.h"
+#include "package/checksum_list.h"
+#include "platform/write_failure.h"
 
 class MOUSE;
 class KEYBOARD;
@@ -50,12 +52,28 @@ enum WizardAction : int32_t {
 };
 
 // Slot 0 the Exit Button of every page; 1 and 2 the panel and inset (or the language Buttons);
-// 3 and 4 the left and right command Buttons (Enter presses slot 4); 5 to 9 the text lines.
-constexpr int WizardSlotCount = 10;
+// 3 and 4 the left and right command Buttons (Enter presses slot 4); 5 to 13 the text lines: the
+// nine lines of 17 pixels that fit the inset of a page, so that the write-failure page can say
+// which file, why and what to do in every language.
+constexpr int WizardSlotCount = 14;
 // Text buffers hold at most 199 characters and their zero byte.
 constexpr int WizardTextSize = 200;
 // The update steps: 0 checks the sources, 1 to 47 install one entry each, 48 finishes.
 constexpr int16_t UpdateStepFinish = 48;
+// Room for a path in the game: the game folder (199), the longest subfolder and entry name.
+constexpr int WizardPathSize = 260;
+
+// The wizard's record of the last write that failed: what its write-failure page shows, and what
+// a log of the run can read. Set just before the wizard enters StateWriteFailed.
+struct WriteFailureRecord {
+    WriteFailureReason reason = WriteFailureNone;
+    char file[WizardPathSize] = {};  // the full path that could not be written; "" for the space check
+    int64_t bytesNeeded = -1;        // the space check: bytes the update needs on the game's disk
+    int64_t bytesFree = -1;          // and bytes free there; both -1 for any other failure
+};
+
+// Where the free space of the game's disk comes from: the system, or a figure a test hands in.
+typedef int64_t (*FreeSpaceProbe)(const char* folder);
 
 // The record's product key and the values the wizard uses.
 extern const char ProductSubkey[];       // "Tallyfield"
@@ -90,6 +108,12 @@ public:
     Button* buttons[WizardSlotCount] = {};  // owned; null slots are skipped
     CommandLineOptions options;    // what the command line asked for
     RunWatch watch;                // what the log has been told so far (unattended_run.cpp)
+    WriteFailureRecord lastWriteFailure;    // the last failed write, for the page and a log
+    // The file whose bytes are at fault on StateSourceMissing ("update.dat", a readme,
+    // "SHA256SUMS" or an entry whose digest differs): named on that page; "" when none is known.
+    char faultyFile[WizardPathSize] = {};
+    ChecksumList checksums = {};            // read at the source check; count 0: no list
+    FreeSpaceProbe freeSpaceOf = nullptr;   // PlatformFreeSpace unless a test hands in a figure
 
     // Releases the Buttons of slots first..9 and empties them.
     void ReleaseButtons(int first);
@@ -99,6 +123,8 @@ private:
     bool BuildLanguagePage();
     void BuildStandardFrame();
     void BuildPage();
+    void AddBlueWrappedText(int16_t& slot, int16_t& y, int16_t x, int16_t width, const char* text);
+    void BuildWriteFailureText(int16_t x, int16_t y, int16_t width);
 
     // wizard_flow.cpp: the actions and the update.
     void EditFolder(uint8_t character, int32_t keyCode);
@@ -106,7 +132,11 @@ private:
     void CarryOutAction(int32_t action, int32_t argument);
     void RunUpdateStep();
     bool SourcesAreWhole();
+    void PrepareGameFolder();
+    bool UpdateFitsOnDisk();
     bool InstallEntry(int entry);
+    void ShowWriteFailure(WriteFailureReason reason, const char* file);
+    void ShowPackageFault(const char* file);
     void FinishUpdate();
     void DrawProgressBar(int16_t step);
     void EnterState(int16_t newState);

@@ -24,7 +24,7 @@ const LocalisedText LanguageButtonText = {
     "Installa in Italiano",  // Italian
     "Installer p\345 norsk",  // Norwegian
     "Instala\347\343o em Portugu\352s",  // Portuguese
-    "0Installera p\345 svenska",  // Swedish
+    "Installera p\345 svenska",  // Swedish
 };
 
 const LocalisedText BackLabel = {
@@ -237,9 +237,125 @@ const LocalisedText DeleteQuickStartQuestion = {
     "Radera snabbstartsfiler (rekomenderas) ?",  // Swedish
 };
 
-const LocalisedText FolderPromptText = {"", "", "", "", "", "", ""};
+const LocalisedText FolderPromptText = {
+    "Type the folder where Tallyfield is installed, then click Next",  // English
+    "Escribe la carpeta donde est\341 instalado Tallyfield y pulsa Siguiente",  // Spanish
+    "Tapez le dossier o\371 Tallyfield est install\351, puis cliquez sur Suite",  // French
+    "Scrivi la cartella in cui \350 installato Tallyfield, poi premi Avanti",  // Italian
+    "Skriv inn mappen der Tallyfield er installert, og klikk Neste",  // Norwegian
+    "Escreva a pasta onde o Tallyfield est\341 instalado, e clique Seguinte",  // Portuguese
+    "Skriv mappen d\344r Tallyfield \344r installerat, och klicka p\345 N\344sta",  // Swedish
+};
 
-const LocalisedText WriteFailedText = {"", "", "", "", "", "", ""};
+const LocalisedText WriteFailedText = {
+    "Unable to write this file into the game folder:",  // English
+    "No se puede escribir este fichero en la carpeta del juego:",  // Spanish
+    "Impossible d'\351crire ce fichier dans le dossier du jeu:",  // French
+    "Impossibile scrivere questo file nella cartella del gioco:",  // Italian
+    "Klarer ikke \345 skrive denne filen til spillmappen:",  // Norwegian
+    "Incapaz de escrever este ficheiro na pasta do jogo:",  // Portuguese
+    "Kan ej skriva denna fil till spelmappen:",  // Swedish
+};
+
+const LocalisedText AccessDeniedText = {
+    "Access was denied, or the file is read-only.",  // English
+    "Acceso denegado, o el fichero es de solo lectura.",  // Spanish
+    "Acc\350s refus\351, ou le fichier est en lecture seule.",  // French
+    "Accesso negato, oppure il file \350 di sola lettura.",  // Italian
+    "Ingen tilgang, eller filen er skrivebeskyttet.",  // Norwegian
+    "Acesso negado, ou o ficheiro \351 s\363 de leitura.",  // Portuguese
+    "\305tkomst nekad, eller filen \344r skrivskyddad.",  // Swedish
+};
+
+const LocalisedText FileInUseText = {
+    "The file is in use by another program.",  // English
+    "Otro programa est\341 usando el fichero.",  // Spanish
+    "Le fichier est utilis\351 par un autre programme.",  // French
+    "Il file \350 in uso da un altro programma.",  // Italian
+    "Filen er i bruk av et annet program.",  // Norwegian
+    "O ficheiro est\341 a ser usado por outro programa.",  // Portuguese
+    "Filen anv\344nds av ett annat program.",  // Swedish
+};
+
+const LocalisedText DiskFullText = {
+    "The disk is full.",  // English
+    "El disco est\341 lleno.",  // Spanish
+    "Le disque est plein.",  // French
+    "Il disco \350 pieno.",  // Italian
+    "Disken er full.",  // Norwegian
+    "O disco est\341 cheio.",  // Portuguese
+    "Disken \344r full.",  // Swedish
+};
+
+const LocalisedText FolderMissingText = {
+    "The folder does not exist.",  // English
+    "La carpeta no existe.",  // Spanish
+    "Le dossier n'existe pas.",  // French
+    "La cartella non esiste.",  // Italian
+    "Mappen finnes ikke.",  // Norwegian
+    "A pasta n\343o existe.",  // Portuguese
+    "Mappen finns inte.",  // Swedish
+};
+
+const LocalisedText NameTooLongText = {
+    "The name of the file is too long.",  // English
+    "El nombre del fichero es demasiado largo.",  // Spanish
+    "Le nom du fichier est trop long.",  // French
+    "Il nome del file \350 troppo lungo.",  // Italian
+    "Navnet p\345 filen er for langt.",  // Norwegian
+    "O nome do ficheiro \351 demasiado longo.",  // Portuguese
+    "Filens namn \344r f\366r l\345ngt.",  // Swedish
+};
+
+const LocalisedText WriteRefusedText = {
+    "The system refused to write the file.",  // English
+    "El sistema no permite escribir el fichero.",  // Spanish
+    "Le syst\350me a refus\351 d'\351crire le fichier.",  // French
+    "Il sistema non permette di scrivere il file.",  // Italian
+    "Systemet nektet \345 skrive filen.",  // Norwegian
+    "O sistema recusou escrever o ficheiro.",  // Portuguese
+    "Systemet v\344grade skriva filen.",  // Swedish
+};
+
+const LocalisedText NotEnoughSpaceText = {
+    "Not enough free space on the disk: %s needed, %s free.",  // English
+    "No hay espacio suficiente en el disco: se necesitan %s, hay %s libres.",  // Spanish
+    "Pas assez d'espace libre sur le disque: %s n\351cessaires, %s libres.",  // French
+    "Spazio insufficiente sul disco: servono %s, liberi %s.",  // Italian
+    "Ikke nok ledig plass p\345 disken: trenger %s, ledig %s.",  // Norwegian
+    "Sem espa\347o livre suficiente no disco: s\343o precisos %s, livres %s.",  // Portuguese
+    "Inte tillr\344ckligt med ledigt utrymme p\345 disken: %s beh\366vs, %s ledigt.",  // Swedish
+};
+
+const LocalisedText CloseProgramsAdvice = {
+    "Close the game and any program using its files, then click < Back and Next to try again.",  // English
+    "Cierra el juego y cualquier programa que use sus ficheros, y pulsa < Volver y Siguiente para intentarlo de nuevo.",  // Spanish
+    "Fermez le jeu et tout programme utilisant ses fichiers, puis cliquez sur < Retour et Suite pour r\351essayer.",  // French
+    "Chiudi il gioco e ogni programma che usa i suoi file, poi premi < Indietro e Avanti per riprovare.",  // Italian
+    "Lukk spillet og alle programmer som bruker filene, og klikk < Tilbake og Neste for \345 pr\370ve igjen.",  // Norwegian
+    "Feche o jogo e qualquer programa que use os seus ficheiros, e clique < Atr\341s e Seguinte para tentar novamente.",  // Portuguese
+    "St\344ng spelet och alla program som anv\344nder dess filer, och klicka p\345 < Bak\345t och N\344sta f\366r att f\366rs\366ka igen.",  // Swedish
+};
+
+const LocalisedText FreeSpaceAdvice = {
+    "Free some space on the disk, then click < Back and Next to try again.",  // English
+    "Libera espacio en el disco y pulsa < Volver y Siguiente para intentarlo de nuevo.",  // Spanish
+    "Lib\351rez de l'espace sur le disque, puis cliquez sur < Retour et Suite pour r\351essayer.",  // French
+    "Libera spazio sul disco, poi premi < Indietro e Avanti per riprovare.",  // Italian
+    "Frigj\370r plass p\345 disken, og klikk < Tilbake og Neste for \345 pr\370ve igjen.",  // Norwegian
+    "Liberte espa\347o no disco, e clique < Atr\341s e Seguinte para tentar novamente.",  // Portuguese
+    "Frig\366r utrymme p\345 disken, och klicka p\345 < Bak\345t och N\344sta f\366r att f\366rs\366ka igen.",  // Swedish
+};
+
+const LocalisedText ChooseFolderAdvice = {
+    "Click < Back to choose another folder.",  // English
+    "Pulsa < Volver para elegir otra carpeta.",  // Spanish
+    "Cliquez sur < Retour pour choisir un autre dossier.",  // French
+    "Premi < Indietro per scegliere un'altra cartella.",  // Italian
+    "Klikk < Tilbake for \345 velge en annen mappe.",  // Norwegian
+    "Clique < Atr\341s para escolher outra pasta.",  // Portuguese
+    "Klicka p\345 < Bak\345t f\366r att v\344lja en annan mapp.",  // Swedish
+};
 
 const char NewVersionText[] = "Version 3.04e (ENG,ESP,FRA,ITA,NOR,POR,SVE)";
 const char ReleaseVersionName[] = "Release";

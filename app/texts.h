@@ -29,7 +29,7 @@ extern const uint8_t LanguageEnabled[LanguageCount];
 // The readme of each language in the installer's folder ("readme_sve.txt" for Swedish, although
 // the Swedish files of the package use "swe"); copied into the game folder as "readme.txt".
 extern const LocalisedText ReadmeFileName;
-// Captions of the language Buttons; the Swedish one begins with the digit 0.
+// Captions of the language Buttons.
 extern const LocalisedText LanguageButtonText;
 
 // Button captions. Norwegian and Swedish Finish and Exit read the same.
@@ -55,8 +55,28 @@ extern const LocalisedText InstallCorruptText;        // first line of the reser
 extern const LocalisedText PackageCorruptText;        // page of StateSourceMissing, second line
 extern const LocalisedText QuickStartOutdatedText;    // first wrapped message of StateQuickStartPrompt
 extern const LocalisedText DeleteQuickStartQuestion;  // second wrapped message, after an empty line
-extern const LocalisedText FolderPromptText;          // the empty text in every language
-extern const LocalisedText WriteFailedText;           // the empty text in every language
+extern const LocalisedText FolderPromptText;          // wrapped prompt at the top of StateEnterFolder
+extern const LocalisedText WriteFailedText;           // first line of StateWriteFailed, above the file
+
+// Why a write failed (one per WriteFailureReason but None), the second paragraph of
+// StateWriteFailed; NotEnoughSpaceText takes the needed and the free amount ("%s" each, in this
+// order) when the space check refused the update.
+extern const LocalisedText AccessDeniedText;
+extern const LocalisedText FileInUseText;
+extern const LocalisedText DiskFullText;
+extern const LocalisedText FolderMissingText;
+extern const LocalisedText NameTooLongText;
+extern const LocalisedText WriteRefusedText;
+extern const LocalisedText NotEnoughSpaceText;
+// What to do next, the last paragraph of StateWriteFailed.
+extern const LocalisedText CloseProgramsAdvice;  // access denied, in use, other
+extern const LocalisedText FreeSpaceAdvice;      // disk full
+extern const LocalisedText ChooseFolderAdvice;   // folder missing, name too long
+
+// The reason and the advice texts of a WriteFailureReason (an int32_t from
+// platform/write_failure.h; None reads as Other). Used by the write-failure page and a log.
+const LocalisedText& WriteFailureReasonText(int32_t reason);
+const LocalisedText& WriteFailureAdviceText(int32_t reason);
 
 // Texts that are not localised.
 // The version this update installs, shown on the version page and under every heading, and

@@ -16,6 +16,7 @@
 
 #include "app/installer_app.h"
 #include "app/texts.h"
+#include "app/write_failure_text.h"
 #include "framework/exit_code.h"
 #include "framework/framework_state.h"
 #include "package/install_record.h"
@@ -66,9 +67,6 @@ int ExitCodeOfWizardState(int16_t state) {
     }
 }
 
-// The wizard knows only that the file could not be written; when it learns why, this is the
-// place to say it.
-const char* WriteFailureReasonText(const InstallerApp&) { return "could not be written"; }
 
 bool InstallerApp::StartFromCommandLine() {
     const char* commandLine = GetCommandLineArgs();
@@ -191,7 +189,11 @@ void InstallerApp::LogFailurePage() {
             break;
         }
         case StateSourceMissing:
-            if (fileCounter > 0) {
+            if (std::strcmp(faultyFile, ChecksumListName) == 0) {
+                LogFailure(watch.log, "package corrupt: \"%s\" is malformed or does not list every file", faultyFile);
+            } else if (fileCounter > 0 && faultyFile[0] != '\0' && std::strcmp(faultyFile, "update.dat") != 0) {
+                LogFailure(watch.log, "package corrupt: the bytes of %s differ from \"%s\"", faultyFile, ChecksumListName);
+            } else if (fileCounter > 0) {
                 LogFailure(watch.log, "source missing: \"update.dat\" cannot be read at %s (missing or corrupt)",
                            EntryName(entry).c_str());
             } else if (!Opens("update.dat")) {
@@ -202,10 +204,14 @@ void InstallerApp::LogFailurePage() {
                 LogFailure(watch.log, "package corrupt: \"update.dat\" does not match its size table");
             }
             break;
-        case StateWriteFailed:
-            LogFailure(watch.log, "write failed: %s: %s", EntryTarget(gameFolder, entry).c_str(),
-                       WriteFailureReasonText(*this));
+        case StateWriteFailed: {
+            // The page's own words, in English: the reason, or the space needed and free.
+            char reason[256];
+            WriteFailureReasonLine(lastWriteFailure, LanguageEnglish, reason, sizeof reason);
+            const char* file = lastWriteFailure.file[0] != '\0' ? lastWriteFailure.file : gameFolder;
+            LogFailure(watch.log, "write failed: %s: %s", file, reason);
             break;
+        }
         default: break;  // the folder page: the player types a folder
     }
 }

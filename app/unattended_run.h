@@ -11,6 +11,3 @@ class InstallerApp;
 // and quick-start pages mean updated; a failure page its failure, however the player left it
 // (Exit, Escape, the window closed); any other page cancelled.
 int ExitCodeOfWizardState(int16_t state);
-
-// Why the file of the last write failure could not be written, for the log and standard error.
-const char* WriteFailureReasonText(const InstallerApp& app);

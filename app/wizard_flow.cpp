@@ -9,6 +9,12 @@
 // No game file is lost on a failure: every entry, the readme included, is written to a temporary
 // file beside its target, which replaces the target only when complete. The language readme is
 // copied, so the installer's folder stays whole and the installer can run again.
+//
+// Step 0 also reads the checksum list "SHA256SUMS" when one lies beside "update.dat" (a list that
+// is malformed or misses an entry refuses the update), removes temporary files that killed runs
+// left in the folders the update writes to, and compares the free space of the game's disk with
+// what the update needs. Each entry is then checked against its listed digest while it is copied,
+// before it replaces the game's file. A failed write shows why, and which file.
 #include <cstdio>
 #include <cstring>
 
@@ -20,17 +26,17 @@
 #include "gfx/draw.h"
 #include "gfx/font.h"
 #include "package/install_record.h"
+#include "package/leftover_files.h"
 #include "package/quick_start.h"
 #include "package/update_file_table.h"
 #include "package/update_package.h"
+#include "package/update_space.h"
 #include "platform/platform_display.h"
 #include "platform/platform_system.h"
 
 namespace {
 
 constexpr int32_t TextFont = 1;
-// Room for the game folder (199), the longest subfolder and the longest entry name.
-constexpr size_t WizardPathSize = 260;
 
 // Joins the game folder and a name with one backslash. False when it does not fit.
 bool JoinGamePath(char* path, const char* folder, const char* name) {
@@ -161,10 +167,9 @@ void InstallerApp::RunUpdateStep() {
         return;
     }
     if (step == 0) {
-        if (!SourcesAreWhole()) {
-            EnterState(StateSourceMissing);
-            return;
-        }
+        if (!SourcesAreWhole()) return;  // the page says which source
+        PrepareGameFolder();
+        if (!UpdateFitsOnDisk()) return;
     } else if (!InstallEntry(step - 1)) {
         return;  // InstallEntry has shown the failure page
     }
@@ -172,40 +177,111 @@ void InstallerApp::RunUpdateStep() {
     fileCounter = static_cast<int16_t>(step + 1);
 }
 
-// Step 0: every source opens ("update.dat" for each packaged entry, the language readme for
-// "readme.txt"), and the package is whole, so that a damaged package is found before any file
-// of the game is touched.
-bool InstallerApp::SourcesAreWhole() {
-    for (int entry = 0; entry < UpdateFileCount; ++entry) {
-        const char* source = IsReadmeEntry(entry) ? ReadmeFileName[language] : "update.dat";
-        if (!SourceOpens(source)) return false;
-    }
-    return CheckUpdatePackage();
+void InstallerApp::ShowPackageFault(const char* file) {
+    std::snprintf(faultyFile, sizeof faultyFile, "%s", file);
+    EnterState(StateSourceMissing);
 }
 
-// Installs one entry into the game folder. On failure shows the page that says why and returns
-// false; a destination fault on "pics.cfg" counts as done.
+void InstallerApp::ShowWriteFailure(WriteFailureReason reason, const char* file) {
+    lastWriteFailure = WriteFailureRecord{};
+    lastWriteFailure.reason = reason == WriteFailureNone ? WriteFailureOther : reason;
+    std::snprintf(lastWriteFailure.file, sizeof lastWriteFailure.file, "%s", file);
+    EnterState(StateWriteFailed);
+}
+
+// Step 0: every source opens ("update.dat" for each packaged entry, the language readme for
+// "readme.txt"), the package is whole, and a checksum list beside it, if any, is well formed and
+// lists every packaged entry; so that a damaged package is found before any file of the game is
+// touched. Shows the page naming the source at fault and returns false otherwise.
+bool InstallerApp::SourcesAreWhole() {
+    checksums.count = 0;
+    for (int entry = 0; entry < UpdateFileCount; ++entry) {
+        const char* source = IsReadmeEntry(entry) ? ReadmeFileName[language] : "update.dat";
+        if (!SourceOpens(source)) {
+            ShowPackageFault(source);
+            return false;
+        }
+    }
+    if (!CheckUpdatePackage()) {
+        ShowPackageFault("update.dat");
+        return false;
+    }
+    const ChecksumListState list = ReadChecksumList(&checksums);
+    if (list == ChecksumListMalformed || (list == ChecksumListValid && !ChecksumListCoversPackage(checksums))) {
+        checksums.count = 0;
+        ShowPackageFault(ChecksumListName);
+        return false;
+    }
+    return true;
+}
+
+// Step 0: removes the temporary files of killed runs from the game folder and the folders below
+// it that the update writes to ("\data\", "\pictures\").
+void InstallerApp::PrepareGameFolder() {
+    const char* done[UpdateFileCount] = {};
+    for (int entry = 0; entry < UpdateFileCount; ++entry) {
+        const char* subfolder = UpdateFileSubfolder(entry);
+        bool seen = false;
+        for (int i = 0; i < entry && !seen; ++i) seen = done[i] != nullptr && std::strcmp(done[i], subfolder) == 0;
+        done[entry] = subfolder;
+        if (seen) continue;
+        char folder[WizardPathSize];
+        const int written = std::snprintf(folder, sizeof folder, "%s%s", gameFolder, subfolder);
+        if (written <= 0 || static_cast<size_t>(written) >= sizeof folder) continue;
+        folder[written - 1] = '\0';  // the subfolder's trailing backslash
+        RemoveLeftoverTemporaryFiles(folder);
+    }
+}
+
+// Step 0: the update fits the free space of the game's disk, or the write-failure page says how
+// much is needed and free, and nothing is touched. An amount that cannot be told passes.
+bool InstallerApp::UpdateFitsOnDisk() {
+    const int64_t needed = UpdateSpaceNeeded(gameFolder, ReadmeFileName[language]);
+    const int64_t available = freeSpaceOf != nullptr ? freeSpaceOf(gameFolder) : -1;
+    if (needed < 0 || available < 0 || needed <= available) return true;
+    lastWriteFailure = WriteFailureRecord{};
+    lastWriteFailure.reason = WriteFailureDiskFull;
+    lastWriteFailure.bytesNeeded = needed;
+    lastWriteFailure.bytesFree = available;
+    EnterState(StateWriteFailed);
+    return false;
+}
+
+// Installs one entry into the game folder, checked against the checksum list when there is one.
+// On failure shows the page that says what went wrong and returns false; a destination fault on
+// "pics.cfg" counts as done.
 bool InstallerApp::InstallEntry(int entry) {
     char target[WizardPathSize];
     const int written = std::snprintf(target, sizeof target, "%s%s%s", gameFolder, UpdateFileSubfolder(entry),
                                       UpdateFileName(entry));
     if (written <= 0 || static_cast<size_t>(written) >= sizeof target) {
-        EnterState(StateWriteFailed);
+        ShowWriteFailure(WriteFailureNameTooLong, target);
         return false;
     }
+    const bool checked = checksums.count > 0;
+    EntryCopyCheck check;
     if (IsReadmeEntry(entry)) {
-        if (InstallReadme(ReadmeFileName[language], target)) return true;
-        EnterState(StateWriteFailed);
+        const char* readme = ReadmeFileName[language];
+        if (checked) check.expectedDigest = FindChecksum(checksums, readme);
+        if (InstallReadme(readme, target, &check)) return true;
+        if (check.digestMismatch) {
+            ShowPackageFault(readme);
+        } else {
+            ShowWriteFailure(check.writeFailure, target);
+        }
         return false;
     }
+    if (checked) check.expectedDigest = FindChecksum(checksums, UpdateFileName(entry));
     bool packageFault = false;
-    if (ExtractPackageEntry(entry, target, packageFault)) return true;
+    if (ExtractPackageEntry(entry, target, packageFault, &check)) return true;
     if (packageFault) {
-        EnterState(StateSourceMissing);
+        // A digest that differs names the entry (as the game folder holds it); any other fault
+        // lies in the package as a whole.
+        ShowPackageFault(check.digestMismatch ? target + std::strlen(gameFolder) + 1 : "update.dat");
         return false;
     }
     if (IsPicturesConfigEntry(entry)) return true;
-    EnterState(StateWriteFailed);
+    ShowWriteFailure(check.writeFailure, target);
     return false;
 }
 

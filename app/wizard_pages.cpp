@@ -10,6 +10,7 @@
 #include "app/installer_app.h"
 #include "app/texts.h"
 #include "app/wizard_layout.h"
+#include "app/write_failure_text.h"
 #include "gfx/button.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
@@ -118,7 +119,33 @@ void InstallerApp::BuildStandardFrame() {
                            static_cast<int16_t>(l.panelWidth - 20), static_cast<int16_t>(l.panelHeight - 50));
 }
 
-// Builds slots 1 to 9 of every page but the language page.
+// Wrapped text in blue from `slot` on: names of files and folders, as the version page shows its
+// versions.
+void InstallerApp::AddBlueWrappedText(int16_t& slot, int16_t& y, int16_t x, int16_t width, const char* text) {
+    const int16_t first = slot;
+    AddWrappedText(buttons, WizardSlotCount, slot, y, x, width, text);
+    for (int16_t i = first; i < slot; ++i) buttons[i]->textColour = TextBlue;
+}
+
+// The message of the write-failure page from slot 5: what could not be written (the file in blue,
+// unless the space check refused the whole update), why, and what to do, an empty line between.
+void InstallerApp::BuildWriteFailureText(int16_t x, int16_t y, int16_t width) {
+    int16_t slot = 5;
+    const WriteFailureRecord& failure = lastWriteFailure;
+    if (failure.file[0] != 0) {
+        AddWrappedText(buttons, WizardSlotCount, slot, y, x, width, WriteFailedText[language]);
+        char name[WizardPathSize];
+        FileNameInGame(failure.file, gameFolder, name, sizeof name);
+        AddBlueWrappedText(slot, y, x, width, name);
+    }
+    char reason[ButtonLabelCapacity];
+    WriteFailureReasonLine(failure, language, reason, sizeof reason);
+    AddWrappedText(buttons, WizardSlotCount, slot, y, x, width, reason);
+    y = static_cast<int16_t>(y + LineSpacing);
+    AddWrappedText(buttons, WizardSlotCount, slot, y, x, width, WriteFailureAdviceText(failure.reason)[language]);
+}
+
+// Builds slots 1 to 13 of every page but the language page.
 void InstallerApp::BuildPage() {
     const int16_t width = GetScreenWidth();
     const int16_t height = GetScreenHeight();
@@ -144,6 +171,12 @@ void InstallerApp::BuildPage() {
         const char* second = state == StateSourceMissing ? PackageCorruptText[language] : ReinstallText[language];
         buttons[5] = MakeLabel(l.textX, firstLineY, l.panelWidth, first, TextBlack);
         buttons[6] = MakeLabel(l.textX, secondLineY, l.panelWidth, second, TextBlack);
+        if (state == StateSourceMissing && faultyFile[0] != 0) {
+            // The file at fault, in blue under the two lines, wrapped like a long path must be.
+            slot = 7;
+            y = static_cast<int16_t>(secondLineY + LineSpacing);
+            AddBlueWrappedText(slot, y, l.textX, wrapWidth, faultyFile);
+        }
         break;
     }
     case StateConfirmVersions:
@@ -204,7 +237,7 @@ void InstallerApp::BuildPage() {
         BuildStandardFrame();
         buttons[3] = MakeCommand(l.leftX, l.commandY, BackLabel[language], ActionGoToState, StateEnterFolder);
         buttons[4] = MakeCommand(l.rightX, l.commandY, ExitLabel[language], ActionFinish, 0);
-        AddWrappedText(buttons, WizardSlotCount, slot, y, l.textX, wrapWidth, WriteFailedText[language]);
+        BuildWriteFailureText(l.textX, firstLineY, wrapWidth);
         break;
     case StateNotCompatible:
         BuildStandardFrame();

@@ -1,9 +1,10 @@
 # delivery.cmake: the `delivery` target, the folder a publisher ships and its archive:
 #   <build>/delivery/tallyfield_update/        the installer, its seven fonts, the seven language
-#                                              readmes and "update.dat"
+#                                              readmes, "update.dat" and its checksum list
+#                                              "SHA256SUMS"
 #   <build>/delivery/tallyfield_update_windows.zip   (Windows build) or
 #   <build>/delivery/tallyfield_update_linux.tar.gz  (Linux build)
-# "update.dat" is packed from TLF_UPDATE_FILES by the program's own pack mode, in the Windows
+# "update.dat" and "SHA256SUMS" are packed from TLF_UPDATE_FILES by the program's own pack mode, in the Windows
 # build through CMAKE_CROSSCOMPILING_EMULATOR (Wine, in the prefix <build>/wine-prefix). Not part
 # of the default build: the publisher asks for it with `cmake --build <build> --target delivery`.
 # Included by the top-level CMakeLists.txt; the work is done by tools/make_delivery.sh.

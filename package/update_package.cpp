@@ -1,9 +1,12 @@
 // update_package.cpp: pack mode, the package check and extraction. See update_package.h.
 #include "package/update_package.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
+#include "package/checksum_list.h"
 #include "package/update_file_table.h"
 #include "platform/platform_system.h"
 
@@ -13,15 +16,29 @@ const char* const PackageName = "update.dat";
 
 enum class CopyResult { Done, ReadFailed, WriteFailed };
 
+// The reason of the file call that just failed; a failure always has one.
+WriteFailureReason FailureReason() {
+    WriteFailureReason reason = PlatformLastWriteFailure();
+    return reason == WriteFailureNone ? WriteFailureOther : reason;
+}
+
 // Copies exactly `count` bytes from `from` to `to` (where they start at `toOffset`) in chunks of
-// at most UpdateCopyChunkSize. Each chunk written is handed to the disk at once, so that the
-// flush at the end of the copy waits for the last chunks only, not for the whole file.
-CopyResult CopyBytes(FILE* from, FILE* to, int64_t count, int64_t toOffset, unsigned char* buffer) {
+// at most UpdateCopyChunkSize, adding them to up to two digests on the way. Each chunk written is
+// handed to the disk at once, so that the flush at the end of the copy waits for the last chunks
+// only, not for the whole file. A failed write leaves its reason in `reason`.
+CopyResult CopyBytes(FILE* from, FILE* to, int64_t count, int64_t toOffset, unsigned char* buffer,
+                     PlatformSha256* digest, PlatformSha256* secondDigest, WriteFailureReason* reason) {
     while (count > 0) {
         size_t chunk = count < UpdateCopyChunkSize ? static_cast<size_t>(count) : UpdateCopyChunkSize;
         if (std::fread(buffer, chunk, 1, from) != 1) return CopyResult::ReadFailed;
-        if (std::fwrite(buffer, chunk, 1, to) != 1) return CopyResult::WriteFailed;
+        errno = 0;
+        if (std::fwrite(buffer, chunk, 1, to) != 1) {
+            *reason = FailureReason();
+            return CopyResult::WriteFailed;
+        }
         PlatformStartWriteBack(to, toOffset, static_cast<int64_t>(chunk));
+        PlatformSha256Add(digest, buffer, chunk);
+        PlatformSha256Add(secondDigest, buffer, chunk);
         toOffset += static_cast<int64_t>(chunk);
         count -= static_cast<int64_t>(chunk);
     }
@@ -54,21 +71,55 @@ bool ReadHeader(FILE* package, UpdatePackageHeader* header) {
     return true;
 }
 
+// Creates a temporary file beside `target` for an unbuffered copy; the reason when it cannot.
+FILE* CreateTemporary(const char* target, char* tempPath, size_t tempPathSize, WriteFailureReason* reason) {
+    errno = 0;
+    FILE* file = Unbuffered(PlatformCreateTempFileBeside(target, tempPath, tempPathSize));
+    if (file == nullptr) *reason = FailureReason();
+    return file;
+}
+
 // Closes a temporary file that is being abandoned and removes it.
 void DiscardTemporary(FILE* file, const char* path) {
     if (file != nullptr) std::fclose(file);
     PlatformRemoveFile(path);
 }
 
-// Flushes, closes and moves a finished temporary file over `target`; removes it on failure.
-bool CommitTemporary(FILE* file, const char* tempPath, const char* target) {
-    bool synced = PlatformSyncFile(file);
-    bool closed = std::fclose(file) == 0;
-    if (!synced || !closed || !PlatformReplaceFile(tempPath, target)) {
+// Flushes and closes a finished temporary file; removes it on failure.
+bool CloseTemporary(FILE* file, const char* tempPath, WriteFailureReason* reason) {
+    errno = 0;
+    if (!PlatformSyncFile(file)) {
+        *reason = FailureReason();
+        DiscardTemporary(file, tempPath);
+        return false;
+    }
+    errno = 0;
+    if (std::fclose(file) != 0) {
+        *reason = FailureReason();
         PlatformRemoveFile(tempPath);
         return false;
     }
     return true;
+}
+
+// Moves a closed temporary file over `target`; removes it on failure.
+bool MoveTemporary(const char* tempPath, const char* target, WriteFailureReason* reason) {
+    errno = 0;
+    if (PlatformReplaceFile(tempPath, target)) return true;
+    *reason = FailureReason();
+    PlatformRemoveFile(tempPath);
+    return false;
+}
+
+bool CommitTemporary(FILE* file, const char* tempPath, const char* target, WriteFailureReason* reason) {
+    return CloseTemporary(file, tempPath, reason) && MoveTemporary(tempPath, target, reason);
+}
+
+// Ends a digest and compares it with the expected one; a digest that cannot be finished counts
+// as a mismatch, so that nothing unchecked replaces a game file.
+bool DigestMatches(PlatformSha256* digest, const uint8_t* expected) {
+    uint8_t actual[Sha256DigestSize];
+    return PlatformSha256End(digest, actual) && std::memcmp(actual, expected, Sha256DigestSize) == 0;
 }
 
 // Measures every loose file into the header. Nothing is written yet.
@@ -86,19 +137,59 @@ bool MeasureLooseFiles(UpdatePackageHeader* header) {
     return true;
 }
 
-// Appends every loose file to the package, checking that each still has its measured size.
-bool CopyLooseFiles(const UpdatePackageHeader& header, FILE* package, unsigned char* buffer) {
+// Appends every loose file to the package, checking that each still has its measured size, and
+// takes the digest of each file and of the whole package on the way.
+bool CopyLooseFiles(const UpdatePackageHeader& header, FILE* package, unsigned char* buffer,
+                    PlatformSha256* packageDigest, uint8_t digests[][Sha256DigestSize]) {
     for (int i = 0; i < UpdateFileCount; ++i) {
         if (IsReadmeEntry(i)) continue;
         FILE* file = Unbuffered(PlatformOpenFile(UpdateFileName(i), "rb"));
         if (file == nullptr) return false;
+        PlatformSha256* digest = PlatformSha256Begin();
         const int64_t offset = PackageEntryOffset(header, i);
-        bool copied = CopyBytes(file, package, header.slots[i], offset, buffer) == CopyResult::Done;
+        WriteFailureReason reason = WriteFailureNone;
+        bool copied = digest != nullptr &&
+                      CopyBytes(file, package, header.slots[i], offset, buffer, digest, packageDigest, &reason) == CopyResult::Done;
         bool endsThere = copied && std::fgetc(file) == EOF && !std::ferror(file);
         std::fclose(file);
-        if (!endsThere) return false;
+        bool digested = PlatformSha256End(digest, digests[i]);
+        if (!endsThere || !digested) return false;
     }
     return true;
+}
+
+// The digest of a whole file read in chunks.
+bool DigestFile(const char* name, unsigned char* buffer, uint8_t result[Sha256DigestSize]) {
+    FILE* file = Unbuffered(PlatformOpenFile(name, "rb"));
+    if (file == nullptr) return false;
+    PlatformSha256* digest = PlatformSha256Begin();
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, UpdateCopyChunkSize, file)) > 0) PlatformSha256Add(digest, buffer, got);
+    bool read = !std::ferror(file);
+    std::fclose(file);
+    return PlatformSha256End(digest, result) && read;
+}
+
+// Writes the checksum list into an open temporary file: "update.dat", every language readme
+// ("readme_*.txt") of the current folder, then the packed loose files in table order.
+bool WriteChecksumList(FILE* list, const uint8_t packageDigest[Sha256DigestSize],
+                       const uint8_t digests[][Sha256DigestSize], unsigned char* buffer) {
+    char line[ChecksumLineCapacity];
+    bool written = FormatChecksumLine(line, packageDigest, PackageName) && std::fputs(line, list) >= 0;
+    PlatformFindData found;
+    intptr_t listing = PlatformFindFirst(".\\readme_*.txt", &found);
+    for (int more = listing == -1 ? -1 : 0; written && more == 0; more = PlatformFindNext(listing, &found)) {
+        if (found.attrib & PlatformAttributeFolder) continue;
+        uint8_t digest[Sha256DigestSize];
+        written = DigestFile(found.name, buffer, digest) && FormatChecksumLine(line, digest, found.name) &&
+                  std::fputs(line, list) >= 0;
+    }
+    if (listing != -1) PlatformFindClose(listing);
+    for (int i = 0; written && i < UpdateFileCount; ++i) {
+        if (IsReadmeEntry(i)) continue;
+        written = FormatChecksumLine(line, digests[i], UpdateFileName(i)) && std::fputs(line, list) >= 0;
+    }
+    return written;
 }
 
 }  // namespace
@@ -132,21 +223,46 @@ bool BuildUpdatePackage() {
     UpdatePackageHeader header{};
     if (!MeasureLooseFiles(&header)) return false;
 
+    WriteFailureReason reason = WriteFailureNone;
     char tempPath[520];
-    FILE* package = Unbuffered(PlatformCreateTempFileBeside(PackageName, tempPath, sizeof tempPath));
+    FILE* package = CreateTemporary(PackageName, tempPath, sizeof tempPath, &reason);
     if (package == nullptr) return false;
 
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(UpdateCopyChunkSize));
     unsigned char headerBytes[UpdatePackageHeaderSize];
     EncodePackageHeader(header, headerBytes);
-    bool written = buffer != nullptr && std::fwrite(headerBytes, sizeof headerBytes, 1, package) == 1 &&
-                   CopyLooseFiles(header, package, buffer);
+    PlatformSha256* packageDigest = PlatformSha256Begin();
+    PlatformSha256Add(packageDigest, headerBytes, sizeof headerBytes);
+    uint8_t digests[UpdateFileCount][Sha256DigestSize] = {};
+    uint8_t packageSum[Sha256DigestSize];
+    bool written = buffer != nullptr && packageDigest != nullptr &&
+                   std::fwrite(headerBytes, sizeof headerBytes, 1, package) == 1 &&
+                   CopyLooseFiles(header, package, buffer, packageDigest, digests);
+    written = PlatformSha256End(packageDigest, packageSum) && written;
+
+    char listPath[520];
+    FILE* list = written ? CreateTemporary(ChecksumListName, listPath, sizeof listPath, &reason) : nullptr;
+    written = list != nullptr && WriteChecksumList(list, packageSum, digests, buffer);
     std::free(buffer);
     if (!written) {
+        if (list != nullptr) DiscardTemporary(list, listPath);
         DiscardTemporary(package, tempPath);
         return false;
     }
-    return CommitTemporary(package, tempPath, PackageName);
+    // Both complete on the disk before either replaces anything.
+    if (!CloseTemporary(list, listPath, &reason)) {
+        DiscardTemporary(package, tempPath);
+        return false;
+    }
+    if (!CommitTemporary(package, tempPath, PackageName, &reason)) {
+        PlatformRemoveFile(listPath);
+        return false;
+    }
+    if (!MoveTemporary(listPath, ChecksumListName, &reason)) {
+        PlatformRemoveFile(ChecksumListName);
+        return false;
+    }
+    return true;
 }
 
 bool CheckUpdatePackage() {
@@ -162,7 +278,9 @@ bool CheckUpdatePackage() {
     return whole;
 }
 
-bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFault) {
+bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFault, EntryCopyCheck* check) {
+    EntryCopyCheck unchecked;
+    if (check == nullptr) check = &unchecked;
     FILE* package = Unbuffered(PlatformOpenFile(PackageName, "rb"));
     if (package == nullptr) {
         packageFault = true;
@@ -181,41 +299,55 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
     }
 
     char tempPath[520];
-    FILE* temporary = Unbuffered(PlatformCreateTempFileBeside(destination, tempPath, sizeof tempPath));
+    FILE* temporary = CreateTemporary(destination, tempPath, sizeof tempPath, &check->writeFailure);
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(UpdateCopyChunkSize));
-    if (temporary == nullptr || buffer == nullptr) {
+    PlatformSha256* digest = check->expectedDigest != nullptr ? PlatformSha256Begin() : nullptr;
+    if (temporary == nullptr || buffer == nullptr || (check->expectedDigest != nullptr && digest == nullptr)) {
         if (temporary != nullptr) DiscardTemporary(temporary, tempPath);
+        if (temporary != nullptr) check->writeFailure = WriteFailureOther;  // no memory
         std::free(buffer);
+        uint8_t ignored[Sha256DigestSize];
+        PlatformSha256End(digest, ignored);
         std::fclose(package);
         packageFault = false;
         return false;
     }
 
-    CopyResult copied = CopyBytes(package, temporary, size, 0, buffer);
+    CopyResult copied = CopyBytes(package, temporary, size, 0, buffer, digest, nullptr, &check->writeFailure);
     std::free(buffer);
     std::fclose(package);
-    if (copied != CopyResult::Done) {
+    bool matches = digest == nullptr || DigestMatches(digest, check->expectedDigest);
+    if (copied != CopyResult::Done || !matches) {
         DiscardTemporary(temporary, tempPath);
-        packageFault = copied == CopyResult::ReadFailed;
+        check->digestMismatch = copied == CopyResult::Done;
+        packageFault = copied != CopyResult::WriteFailed;
         return false;
     }
-    if (!CommitTemporary(temporary, tempPath, destination)) {
+    if (!CommitTemporary(temporary, tempPath, destination, &check->writeFailure)) {
         packageFault = false;
         return false;
     }
     return true;
 }
 
-bool InstallReadme(const char* source, const char* target) {
+bool InstallReadme(const char* source, const char* target, EntryCopyCheck* check) {
+    EntryCopyCheck unchecked;
+    if (check == nullptr) check = &unchecked;
     FILE* from = Unbuffered(PlatformOpenFile(source, "rb"));
     if (from == nullptr) return false;
     char tempPath[520];
-    FILE* temporary = Unbuffered(PlatformCreateTempFileBeside(target, tempPath, sizeof tempPath));
+    FILE* temporary = CreateTemporary(target, tempPath, sizeof tempPath, &check->writeFailure);
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(UpdateCopyChunkSize));
-    bool copied = temporary != nullptr && buffer != nullptr;
+    PlatformSha256* digest = check->expectedDigest != nullptr ? PlatformSha256Begin() : nullptr;
+    bool copied = temporary != nullptr && buffer != nullptr && (check->expectedDigest == nullptr || digest != nullptr);
     while (copied) {
         size_t got = std::fread(buffer, 1, UpdateCopyChunkSize, from);
-        if (got > 0 && std::fwrite(buffer, got, 1, temporary) != 1) copied = false;
+        errno = 0;
+        if (got > 0 && std::fwrite(buffer, got, 1, temporary) != 1) {
+            check->writeFailure = FailureReason();
+            copied = false;
+        }
+        PlatformSha256Add(digest, buffer, got);
         if (got < static_cast<size_t>(UpdateCopyChunkSize)) {
             copied = copied && !std::ferror(from);
             break;
@@ -223,10 +355,13 @@ bool InstallReadme(const char* source, const char* target) {
     }
     std::free(buffer);
     std::fclose(from);
+    bool matches = digest == nullptr || DigestMatches(digest, check->expectedDigest);
     if (temporary == nullptr) return false;
-    if (!copied) {
+    if (!copied || !matches) {
+        check->digestMismatch = copied && !matches;
+        if (check->writeFailure == WriteFailureNone && !check->digestMismatch) check->writeFailure = WriteFailureOther;
         DiscardTemporary(temporary, tempPath);
         return false;
     }
-    return CommitTemporary(temporary, tempPath, target);
+    return CommitTemporary(temporary, tempPath, target, &check->writeFailure);
 }

@@ -4,7 +4,8 @@
 // for entry i of the update file table, then the contents of entries 0 to 46 in table order,
 // each exactly as long as its slot says, with nothing between them. Entry 44 ("readme.txt") is
 // not carried: its slot holds no size and readers never use it. No names, no compression, no
-// checksum; a package is only valid with the table it was made with.
+// checksum inside (the checksum list "SHA256SUMS" beside it holds the digests); a package is only
+// valid with the table it was made with.
 //
 // Callers: pack mode of the installer application (BuildUpdatePackage) and the wizard
 // (CheckUpdatePackage at its source check, ExtractPackageEntry once per entry, InstallReadme for
@@ -14,6 +15,8 @@
 
 #include <cstdint>
 #include <cstdio>
+
+#include "platform/write_failure.h"
 
 constexpr int UpdatePackageHeaderSize = 188;
 constexpr int UpdatePackageReadmeSlot = 44;
@@ -28,12 +31,23 @@ struct UpdatePackageHeader {
 };
 
 // Builds "update.dat" from the loose files of the update in the current folder (every entry but
-// "readme.txt"). The package is written to a temporary file beside it and replaces an existing
-// "update.dat" only when complete and flushed; on any failure the old one is left as it was and
-// no temporary file remains. Fails for a missing or unreadable loose file, one larger than
-// 2,147,483,647 bytes, or one whose size changed while it was copied. A zero-byte file packs as
-// a slot of 0.
+// "readme.txt"), and beside it the checksum list "SHA256SUMS" (checksum_list.h): a line for
+// "update.dat", for each language readme present and for each packed loose file, the digests
+// taken from the bytes as they are copied. Both are written to temporary files and replace the
+// old ones only when complete and flushed; on any failure before that the old ones are left as
+// they were and no temporary file remains (should the list alone fail to replace the old one, the
+// old list is removed, so that no list ever stands beside a package it does not describe). Fails
+// for a missing or unreadable loose file, one larger than 2,147,483,647 bytes, or one whose size
+// changed while it was copied. A zero-byte file packs as a slot of 0.
 bool BuildUpdatePackage();
+
+// What one copy into the game knows beyond its result: the digest the checksum list gives for
+// the file (in), and on failure why (out).
+struct EntryCopyCheck {
+    const uint8_t* expectedDigest = nullptr;             // 32 bytes, or null: not checked
+    WriteFailureReason writeFailure = WriteFailureNone;  // why the destination could not be written
+    bool digestMismatch = false;                         // the bytes copied are not the listed ones
+};
 
 // Copies entry `index` (0..46, not 44) of "update.dat" to `destination`. The bytes go to a new
 // temporary file in the destination's folder, which replaces the destination (made writable
@@ -41,8 +55,11 @@ bool BuildUpdatePackage();
 // removed and an existing destination is left as it was. On false, packageFault tells where the
 // fault lies: true, the package (missing, unreadable, damaged or too short); false, the
 // destination (temporary file not creatable or writable, replacement refused) or no memory.
-// On true packageFault is left unchanged.
-bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFault);
+// On true packageFault is left unchanged. With `check`, the entry's SHA-256 is taken from the
+// bytes as they are copied (no second read) and compared with check->expectedDigest before the
+// temporary file replaces the destination: a mismatch is a package fault (digestMismatch set),
+// and the destination is left as it was. A destination fault sets check->writeFailure.
+bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFault, EntryCopyCheck* check = nullptr);
 
 // True when "update.dat" is whole: its header reads, every slot but 44 is 0 or more, and the file
 // is at least 188 bytes plus their sum long. The wizard runs it before touching any game file.
@@ -50,8 +67,8 @@ bool CheckUpdatePackage();
 
 // Copies the language readme `source` to `target` through a temporary file beside the target,
 // replacing the target atomically. The source stays where it is. False when anything fails; the
-// target is then as it was and no temporary file remains.
-bool InstallReadme(const char* source, const char* target);
+// target is then as it was and no temporary file remains. `check` as for ExtractPackageEntry.
+bool InstallReadme(const char* source, const char* target, EntryCopyCheck* check = nullptr);
 
 // Header encoding, shared with the tests.
 void EncodePackageHeader(const UpdatePackageHeader& header, unsigned char bytes[UpdatePackageHeaderSize]);

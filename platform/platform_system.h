@@ -16,6 +16,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/write_failure.h"
+
 // ---- files --------------------------------------------------------------------------------
 
 // Opens a file with a standard mode string ("r", "rb", "w", "wb", "a+b"), as fopen.
@@ -43,6 +45,37 @@ void PlatformStartWriteBack(FILE* file, int64_t offset, int64_t length);
 bool PlatformReplaceFile(const char* source, const char* target);
 // Size of an open file in bytes, or -1 when it cannot be told (files beyond 2 GiB included).
 int64_t PlatformFileSize(FILE* file);
+// Why the file call that just failed failed: one of the functions above, or fwrite, fflush or
+// fclose on a file they opened. Callers set errno to 0 before the call and ask right after it,
+// before any other file call. Reads errno (POSIX, and the C runtime on Windows) or, where errno
+// is 0, GetLastError. WriteFailureNone when nothing tells.
+WriteFailureReason PlatformLastWriteFailure();
+// Bytes this user may still write on the disk that holds `folder`, or -1 when it cannot be told
+// (a missing folder included). Read by the wizard's space check before an update.
+int64_t PlatformFreeSpace(const char* folder);
+
+// ---- processes ----------------------------------------------------------------------------
+
+// This process's id: the number in the names of its temporary files.
+uint32_t PlatformProcessId();
+// True when a process of that id runs now (also one this user may not look at). The wizard
+// removes a leftover temporary file only when its process is gone.
+bool PlatformProcessIsAlive(uint32_t processId);
+
+// ---- SHA-256 ------------------------------------------------------------------------------
+// The system's or a well-kept library's SHA-256 (the processor's hash instructions where present):
+// OpenSSL's libcrypto on POSIX, CNG (bcrypt) on Windows. Used by pack mode to write the checksum
+// list and by extraction to check each entry while copying it.
+
+enum : int { Sha256DigestSize = 32 };
+struct PlatformSha256;
+// A new digest; null when the system cannot make one.
+PlatformSha256* PlatformSha256Begin();
+// Adds bytes to a digest; null is ignored.
+void PlatformSha256Add(PlatformSha256* digest, const void* bytes, size_t count);
+// Writes the 32-byte result, releases the digest and returns true; false (released all the same)
+// when a step failed. Null gives false.
+bool PlatformSha256End(PlatformSha256* digest, uint8_t result[Sha256DigestSize]);
 
 // True when standard error is a terminal, where a run without a window shows its progress.
 bool PlatformStandardErrorIsTerminal();

@@ -83,12 +83,21 @@ def main():
     memset_real, memset_cpu = drawing["BM_MemsetFrameBuffer"][0], drawing["BM_MemsetFrameBuffer"][1]
     startups = [float(v) for v in results["startup"]]
     goals = [
-        ("Extraction entry by entry vs `cp`", "at least 0.9", f"{ratio(m('extract.wall'), m('cp.wall')):.2f} "
-         f"(processor time {ratio(m('extract.cpu'), m('cp.cpu')):.2f})", ratio(m('extract.wall'), m('cp.wall')) >= 0.9),
-        ("Pack mode vs `cat`", "at least 0.85", f"{ratio(m('pack.wall'), m('cat.wall')):.2f} "
-         f"(processor time {ratio(m('pack.cpu'), m('cat.cpu')):.2f})", ratio(m('pack.wall'), m('cat.wall')) >= 0.85),
-        ("Whole headless installation vs `cp`", "at least 0.8", f"{ratio(m('install.wall'), m('cp.wall')):.2f} "
-         f"(processor time {ratio(m('install.cpu'), m('cp.cpu')):.2f})", ratio(m('install.wall'), m('cp.wall')) >= 0.8),
+        # At equal durability: the installer flushes every file it writes, so the references are
+        # `cp` and `cat` followed by `sync FILE`; the plain commands stay beside them.
+        ("Extraction entry by entry vs `cp` then sync", "at least 0.95",
+         f"{ratio(m('extract.wall'), m('cp_sync.wall')):.2f} (plain `cp` {ratio(m('extract.wall'), m('cp.wall')):.2f})",
+         ratio(m('extract.wall'), m('cp_sync.wall')) >= 0.95),
+        ("Pack mode (with its checksum list) vs `cat` then sync", "at least 0.95",
+         f"{ratio(m('pack.wall'), m('cat_sync.wall')):.2f} (plain `cat` {ratio(m('pack.wall'), m('cat.wall')):.2f})",
+         ratio(m('pack.wall'), m('cat_sync.wall')) >= 0.95),
+        ("Whole headless installation vs `cp` then sync", "at least 0.95",
+         f"{ratio(m('install.wall'), m('cp_sync.wall')):.2f} (plain `cp` {ratio(m('install.wall'), m('cp.wall')):.2f})",
+         ratio(m('install.wall'), m('cp_sync.wall')) >= 0.95),
+        ("Whole installation with the checksum list vs without", "at least 0.8",
+         f"{ratio(m('install_checked.wall'), m('install.wall')):.2f} "
+         f"(processor time {ratio(m('install_checked.cpu'), m('install.cpu')):.2f})",
+         ratio(m('install_checked.wall'), m('install.wall')) >= 0.8),
         ("Slowest page `Redraw`, median", "within 1 ms", f"{redraw_real / 1e6:.3f} ms "
          f"({redraw_real / memset_real:.1f} x the memset)", redraw_real < 1e6),
         ("Start-up to the first presented frame, headless", "under 50 ms",
@@ -132,6 +141,7 @@ def main():
         ("extraction against `cp` then sync", "extract", "cp_sync"),
         ("whole headless install (process)", "install", "cp"),
         ("whole headless install against `cp` then sync", "install", "cp_sync"),
+        ("whole headless install, every entry checked against SHA256SUMS", "install_checked", "install"),
     ]
     mib = float(results["sample.bytes"][0]) / 2**20
     for label, key, reference in rows:

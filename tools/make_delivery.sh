@@ -13,7 +13,9 @@
 #               like OUTPUT
 # EMULATOR      what runs PROGRAM on this machine (wine for the Windows program), if anything
 #
-# "update.dat" is made by the program's own pack mode, run without a display so that its result
+# "update.dat" and its checksum list "SHA256SUMS" (a line for the package, each readme and each
+# packed file; players check with `sha256sum -c --ignore-missing SHA256SUMS`) are made by the
+# program's own pack mode, run without a display so that its result
 # comes as the exit code and not as a message box waiting for a click. The loose files are
 # copied to a scratch folder for packing: the publisher's folder is only read. On any failure
 # the previous delivery folder and archive stay as they were and the scratch folder is removed.
@@ -53,14 +55,14 @@ trap 'rm -rf "$scratch"' EXIT
 # Pack in a copy of the loose files, as a publisher would in the update's folder.
 mkdir "$scratch/pack"
 cp -R -p "$update_files/." "$scratch/pack/"
-rm -f "$scratch/pack/update.dat"
+rm -f "$scratch/pack/update.dat" "$scratch/pack/SHA256SUMS"
 cp "$program" "$scratch/pack/"
 name=$(basename "$program")
 status=0
 # Bounded, so that a hung emulator fails the build instead of stopping it.
 (cd "$scratch/pack" && timeout 300 env -u DISPLAY -u WAYLAND_DISPLAY ${emulator[@]+"${emulator[@]}"} "./$name" -pack) \
   >"$scratch/pack.log" 2>&1 || status=$?
-if [ "$status" -ne 0 ] || [ ! -f "$scratch/pack/update.dat" ]; then
+if [ "$status" -ne 0 ] || [ ! -f "$scratch/pack/update.dat" ] || [ ! -f "$scratch/pack/SHA256SUMS" ]; then
   cat "$scratch/pack.log" >&2
   fail "packing the files of $update_files failed (exit code $status)"
 fi
@@ -68,7 +70,7 @@ fi
 # The folder a player runs the installer from.
 top=$(basename "$output")
 mkdir "$scratch/$top"
-cp "$program" "$scratch/pack/update.dat" "$scratch/$top/"
+cp "$program" "$scratch/pack/update.dat" "$scratch/pack/SHA256SUMS" "$scratch/$top/"
 for name in "${readmes[@]}"; do cp "$update_files/$name" "$scratch/$top/"; done
 for name in "${font_files[@]}"; do cp "$fonts/$name" "$scratch/$top/"; done
 

@@ -125,7 +125,7 @@ prepare_game "$game"
 
 # ---- whole-process figures, interleaved runs -------------------------------------------------
 for run in $(seq "$runs"); do
-  say "run $run of $runs: pack, cat, extract, cp, install"
+  say "run $run of $runs: pack, cat, extract, cp, install, install with the checksum list"
   (cd "$loose" && timed pack env -u DISPLAY -u WAYLAND_DISPLAY "$bin/tlfupdate" -pack)
   timed cat bash "$work/cat_update.sh"
   timed cat_sync bash "$work/cat_sync_update.sh"
@@ -137,6 +137,11 @@ for run in $(seq "$runs"); do
   (cd "$update" && timed install "$driver" install)
   record install.frames "$(awk '/^update_frames/{print $2}' "$work/last.out")"
   record install.update "$(awk '/^update_seconds/{print $2}' "$work/last.out")"
+  # The same install with the checksum list beside the package: every entry checked as it is copied.
+  prepare_game "$game"
+  cp "$loose/SHA256SUMS" "$update/"
+  (cd "$update" && timed install_checked "$driver" install)
+  rm "$update/SHA256SUMS"
 done
 cmp "$loose/tlf.exe" "$game/tlf.exe" && cmp "$loose/club.dat" "$game/data/club.dat" ||
   { say "the installed files differ from the loose files"; exit 1; }

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine64 wine xvfb xdotool x11-utils xauth imagemagick libx11-dev libxfixes-dev
-  libsdl2-dev libpng-dev libfreetype-dev fonts-liberation fonts-liberation2
+  libsdl2-dev libssl-dev libpng-dev libfreetype-dev fonts-liberation fonts-liberation2
   libgtest-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev valgrind zip
 )

@@ -5,6 +5,7 @@
 // permission. Left out: Windows share modes (an open file can be deleted here).
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -75,7 +76,10 @@ FILE* PlatformCreateTempFileBeside(const char* target, char* tempPath, size_t te
     std::string folder = FolderOf(MapToNativePath(target));
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string path = folder + "/~tlf" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
-        if (path.size() + 1 > tempPathSize) return nullptr;
+        if (path.size() + 1 > tempPathSize) {
+            errno = ENAMETOOLONG;
+            return nullptr;
+        }
         int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
@@ -131,3 +135,12 @@ int64_t PlatformFileSize(FILE* file) {
 }
 
 bool PlatformStandardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
+WriteFailureReason PlatformLastWriteFailure() { return WriteFailureFromErrno(errno); }
+
+int64_t PlatformFreeSpace(const char* folder) {
+    if (!folder) return -1;
+    struct statvfs info;
+    if (statvfs(MapToNativePath(folder).c_str(), &info) != 0) return -1;
+    return static_cast<int64_t>(info.f_bavail) * static_cast<int64_t>(info.f_frsize);
+}

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -43,7 +44,10 @@ FILE* PlatformCreateTempFileBeside(const char* target, char* tempPath, size_t te
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string path =
             folder + "~tlf" + std::to_string(_getpid()) + "-" + std::to_string(counter++) + ".tmp";
-        if (path.size() + 1 > tempPathSize) return nullptr;
+        if (path.size() + 1 > tempPathSize) {
+            errno = ENAMETOOLONG;
+            return nullptr;
+        }
         // CREATE_NEW: never an existing file, and never one reached through a link at that name.
         HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
@@ -117,3 +121,17 @@ int64_t PlatformFileSize(FILE* file) {
 }
 
 bool PlatformStandardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+
+// The C runtime's failures set errno (its own mapping of the system error); the kernel32 calls
+// of this file set only the system error, and the caller cleared errno before the call.
+WriteFailureReason PlatformLastWriteFailure() {
+    if (errno != 0) return WriteFailureFromErrno(errno);
+    return WriteFailureFromWindowsError(GetLastError());
+}
+
+int64_t PlatformFreeSpace(const char* folder) {
+    if (!folder) return -1;
+    ULARGE_INTEGER available;
+    if (GetDiskFreeSpaceExA(folder, &available, nullptr, nullptr) == 0) return -1;
+    return available.QuadPart > 0x7FFFFFFFFFFFFFFFull ? INT64_MAX : static_cast<int64_t>(available.QuadPart);
+}

@@ -10,6 +10,7 @@
 //                          ("Release" when unset)
 //   quick_start_prompt.png completed.png   after an update of a game with quick-start files
 //   source_missing.png     with no "update.dat"
+//   damaged_entry.png      with a byte of "tlf.exe" changed inside "update.dat": the page names it
 //   write_failed.png       when a file cannot be written into the game
 //   enter_folder.png       after "< Back" from there, with TLF_REFERENCE_FOLDER typed into the field
 //                          (only when that variable is set)
@@ -87,6 +88,19 @@ TEST_F(ReferencePages, NoPackage) {
     ASSERT_TRUE(s.PressKey(HeadlessKeyEnter));
     ASSERT_TRUE(s.RunUntilState(StateSourceMissing));
     Save("source_missing");
+}
+
+TEST_F(ReferencePages, DamagedEntry) {
+    WizardSession s;
+    std::vector<unsigned char> package;
+    ASSERT_TRUE(ReadFileBytes(JoinNative(s.updateFolder, "update.dat"), &package));
+    package[188 + NewContents(0).size() / 2] ^= 0x20;  // as tests/scripts/integrity_checks.sh damages it
+    ASSERT_TRUE(WriteFileBytes(JoinNative(s.updateFolder, "update.dat"), package));
+    StartAtVersionPage(s);
+    ASSERT_TRUE(s.PressKey(HeadlessKeyEnter));
+    ASSERT_TRUE(s.RunUntilState(StateSourceMissing));
+    ASSERT_STREQ(s.App().faultyFile, "tlf.exe");
+    Save("damaged_entry");
 }
 
 TEST_F(ReferencePages, WriteFailureAndTheTypedFolder) {

@@ -1,7 +1,7 @@
 // render_pages_test.cpp: writes a picture of every page of the wizard, for the documentation and
 // for looking at: when TLF_RENDER_PAGES names a folder, one PNG per page is written there (all
-// eleven states in English, the language page, and the version and quick-start pages in each of
-// the seven languages). Without the variable, or in a build without PNG support, it is skipped.
+// eleven states in English, the language page, and the version, quick-start, write-failure and
+// folder pages in each of the seven languages). Without the variable, or in a build without PNG support, it is skipped.
 //
 //   TLF_RENDER_PAGES=docs/pages build/<x>/tests/tests_e2e --gtest_filter='RenderPages.*'
 #include <gtest/gtest.h>
@@ -37,6 +37,12 @@ std::string StateFileName(int state) {
     return std::string(state < 10 ? "state_0" : "state_") + std::to_string(state) + "_" + kStateNames[state];
 }
 
+// The write-failure page as a player meets it most: a game file held open by another program.
+void ShowInUse(WizardSession& s) {
+    s.App().lastWriteFailure.reason = WriteFailureInUse;
+    std::snprintf(s.App().lastWriteFailure.file, WizardPathSize, "%s\\data\\club.dat", s.App().gameFolder);
+}
+
 class RenderPages : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -67,6 +73,8 @@ TEST_F(RenderPages, EveryStateInEnglish) {
         ASSERT_TRUE(s.Start());
         ASSERT_TRUE(s.ChooseLanguage());
         if (state == StateEnterFolder) std::snprintf(s.App().gameFolder, WizardTextSize, "%s", "c:\\games\\tlf");
+        if (state == StateSourceMissing) std::snprintf(s.App().faultyFile, WizardPathSize, "%s", "data\\club.dat");
+        if (state == StateWriteFailed) ShowInUse(s);
         s.App().state = state;
         s.App().Redraw();
         SaveFrameBuffer(StateFileName(state));
@@ -82,6 +90,14 @@ TEST_F(RenderPages, VersionAndQuickStartPagesInEveryLanguage) {
         s.App().state = StateQuickStartPrompt;
         s.App().Redraw();
         SaveFrameBuffer(std::string("language_") + kLanguageCodes[language] + "_quick_start_prompt");
+        ShowInUse(s);
+        s.App().state = StateWriteFailed;
+        s.App().Redraw();
+        SaveFrameBuffer(std::string("language_") + kLanguageCodes[language] + "_write_failed");
+        std::snprintf(s.App().gameFolder, WizardTextSize, "%s", "c:\\games\\tlf");
+        s.App().state = StateEnterFolder;
+        s.App().Redraw();
+        SaveFrameBuffer(std::string("language_") + kLanguageCodes[language] + "_enter_folder");
     }
 }
 

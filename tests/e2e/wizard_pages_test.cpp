@@ -113,7 +113,7 @@ TEST(WizardPages, LanguagePageHasSevenCentredButtons) {
                             LanguageButtonText[i], ActionChooseLanguage, i});
     }
     ExpectEmptyFrom(app, 8);
-    EXPECT_EQ(s.Caption(7), "0Installera p\xe5 svenska");
+    EXPECT_EQ(s.Caption(7), "Installera p\xe5 svenska");
 }
 
 TEST(WizardPages, FewerLanguagesStayCentredAndOneIsChosenAtOnce) {
@@ -230,14 +230,16 @@ TEST(WizardPages, NotInstalledSourceMissingAndCompletedShowAnInertBack) {
     }
 }
 
-TEST(WizardPages, WriteFailedPageHasNoMessage) {
+TEST(WizardPages, WriteFailedPageSaysWhyAndWhatToDo) {
     WizardSession s;
     ShowPage(s, StateWriteFailed);
     const PageLayout l = Layout();
     ExpectStandardFrame(s);
     ExpectSlot(s, s.App(), {3, l.leftX, l.commandY, 80, 20, "< Back", ActionGoToState, StateEnterFolder});
     ExpectSlot(s, s.App(), {4, l.rightX, l.commandY, 80, 20, "Exit", ActionFinish, 0});
-    ExpectEmptyFrom(s.App(), 5);
+    // Nothing failed yet: no file to name, the general reason, and the advice to try again.
+    EXPECT_EQ(s.Caption(5), "The system refused to write the file.");
+    EXPECT_EQ(s.Caption(6).substr(0, 14), "Close the game");
 }
 
 TEST(WizardPages, QuickStartPagePutsYesLeftInTheEnterSlot) {
@@ -282,9 +284,11 @@ TEST(WizardPages, FolderPage) {
     EXPECT_TRUE(app.buttons[2]->pressed);
     ExpectSlot(s, app, {3, l.leftX, l.commandY, 80, 20, "< Back", ActionGoToState, StateChooseLanguage});
     ExpectSlot(s, app, {4, l.rightX, l.commandY, 80, 20, "Next >", ActionGoToState, StateConfirmVersions});
-    // The prompt is empty, so the only line stands one line lower.
-    ExpectSlot(s, app, {5, l.panelX + 10, l.panelY + 27, l.panelWidth - 20, 0, "Click 'Next' to continue", ActionLabel, 0});
-    ExpectEmptyFrom(app, 6);
+    // The prompt, an empty line, then the line under it.
+    ExpectSlot(s, app, {5, l.panelX + 10, l.panelY + 10, l.panelWidth - 20, 0,
+                        "Type the folder where Tallyfield is installed, then click Next", ActionLabel, 0});
+    ExpectSlot(s, app, {6, l.panelX + 10, l.panelY + 44, l.panelWidth - 20, 0, "Click 'Next' to continue", ActionLabel, 0});
+    ExpectEmptyFrom(app, 7);
     EXPECT_EQ(app.boxX, l.panelX + 10);
     EXPECT_EQ(app.boxY, boxY);
     EXPECT_EQ(app.boxWidth, l.panelWidth - 20);

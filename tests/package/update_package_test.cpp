@@ -86,8 +86,8 @@ TEST_F(UpdatePackageTest, PackWritesLittleEndianSlotsThenContentsInTableOrder) {
     WritePackage(Bytes(5000, 0xAA));
     ASSERT_TRUE(BuildUpdatePackage());
     EXPECT_TRUE(Package() == ExpectedPackage());
-    // Nothing but the loose files and the package: no temporary file stays behind.
-    EXPECT_EQ(ListFolder(folder.path).size(), static_cast<size_t>(UpdateFileCount) + 1);
+    // Nothing but the loose files, the package and its checksum list: no temporary file stays.
+    EXPECT_EQ(ListFolder(folder.path).size(), static_cast<size_t>(UpdateFileCount) + 2);
 }
 
 TEST_F(UpdatePackageTest, AMissingLooseFileFailsBeforeThePackageIsCreatedOrChanged) {

@@ -11,6 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/package_files.sh"
 source "$here/wine_env.sh"
 source "$here/checks.sh"
+source "$here/integrity_checks.sh"
 work=$(mktemp -d /tmp/tlf-pack.XXXXXX)
 program_pid=""
 cleanup() { [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null; rm -rf "$work"; }
@@ -53,6 +54,7 @@ cp "$program" "$work/update/"
 
 check test "$(run_pack "$work/update")" -eq 0
 check check_package "$work/update"
+check_checksum_list "$work/update"
 if [ "$platform" = linux ]; then
   check grep -q "^Setup" "$work/message"
   check grep -q "Packed files successfully !" "$work/message"

@@ -90,7 +90,7 @@ rm -rf "$games/c" && mkdir -p "$games/c" && echo old >"$games/c/tlf.exe"  # no "
 check run 4 /VERYSILENT "/DIR=$(win c)" /LOG=fail.log
 check grep -qF "write failed: $(win c)" "$upd/fail.log"
 check grep -qF 'end: write failed, exit code 4' "$upd/fail.log"
-check grep -q 'write failed: .*euro.cfg: could not be written' "$work/err"
+check grep -q 'write failed: .*euro.cfg: The folder does not exist' "$work/err"
 check run 6 /VERYSILENT /BOGUS
 check grep -q 'Unknown switch "/BOGUS"' "$work/err"
 if [ "$platform" = linux ]; then

@@ -23,7 +23,7 @@ delivery_loose_files() {
   echo "${loose:-$1/sample_update}"
 }
 
-# check_delivery DELIVERY LOOSE UNPACKED: the folder holds its 16 files, its package is the loose
+# check_delivery DELIVERY LOOSE UNPACKED: the folder holds its 17 files, its package is the loose
 # files packed, its readmes are the loose ones, and the archive unpacked into UNPACKED equals it.
 # Needs check (checks.sh), check_package (package_files.sh) and $work.
 check_delivery() {
@@ -31,7 +31,7 @@ check_delivery() {
   mkdir "$work/package"
   cp "$loose"/* "$delivery/update.dat" "$work/package/"
   check check_package "$work/package"
-  check test "$(ls "$delivery" | wc -l)" -eq 16
+  check test "$(ls "$delivery" | wc -l)" -eq 17
   for language in eng esp fra ita nor por sve; do
     check cmp -s "$delivery/readme_$language.txt" "$loose/readme_$language.txt"
   done

@@ -16,8 +16,9 @@
 # quick-start question, Finish. Afterwards the packed files are in place byte for byte ("tlf.exe",
 # installed before the failure, in the stale folder; the rest in the typed one), the readme is in
 # place, "tlf.icd" and the quick-start files are gone, no temporary file is left, the record holds
-# the new version and the exit code is 0. A second run without "update.dat" ends on "Unable to
-# find a source file" and changes nothing. Every page passed must equal the headless rendering of
+# the new version and the exit code is 0; the delivery's SHA256SUMS passes `sha256sum -c`. A
+# second run with one byte of the package damaged (its length kept) ends on the page naming the
+# damaged entry, exits 3 and changes nothing. Every page passed must equal the headless rendering of
 # the same state (the reference pages), which is also how each wait knows the page has come.
 set -euo pipefail
 platform=${1:?usage: wizard_test.sh linux LINUX_BUILD | wine WINDOWS_BUILD LINUX_BUILD}
@@ -26,6 +27,7 @@ source "$here/package_files.sh"
 source "$here/wine_env.sh"
 source "$here/wizard_screen.sh"
 source "$here/checks.sh"
+source "$here/integrity_checks.sh"
 started=$(date +%s)
 # A short name: the typed folder must fit the folder field.
 work=$(mktemp -d /tmp/tlf-w.XXXXXX)
@@ -132,12 +134,13 @@ else
   unzip -q "$program_build/delivery/tallyfield_update_windows.zip" -d "$work/unpacked"
   # As shipped: no DLL beyond the system's; a manifest that asks for administrator rights.
   imports=$(x86_64-w64-mingw32-objdump -p "$delivery/tlfupdate.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
-  system_dll() { case "$1" in kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | shell32.dll | msvcrt.dll | api-ms-win-*) ;; *) return 1 ;; esac; }
+  system_dll() { case "$1" in kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | shell32.dll | bcrypt.dll | msvcrt.dll | api-ms-win-*) ;; *) return 1 ;; esac; }
   check test -n "$imports"
   for dll in $imports; do check system_dll "$dll"; done
   check grep -q 'requireAdministrator' "$delivery/tlfupdate.exe"
 fi
 check_delivery "$delivery" "$loose" "$work/unpacked"
+check_checksum_list "$delivery" --ignore-missing
 
 # ---- the game, and a stale copy of it that the record names ----
 rm -rf "$game" "$stale"
@@ -228,28 +231,28 @@ check record_holds Version "Version 3.04e (ENG,ESP,FRA,ITA,NOR,POR,SVE)"
 check record_holds Location "$stale_name"
 [ "$platform" = linux ] && check wait_for 10 grep -qxF "$game/readme.txt" "$work/opened"
 
-# ---- second run: no "update.dat" ----
+# ---- second run: one byte of "tlf.exe" damaged in "update.dat" ----
 rm -rf "$game"
 make_old_game "$game"
 write_record "$typed" Release
 rm -f "$work/opened"
-nopackage="$work/nopackage"
-cp -R "$delivery" "$nopackage"
-rm "$nopackage/update.dat"
+damaged="$work/damaged"
+cp -R "$delivery" "$damaged"
+damage_package "$damaged"
 before=$(snapshot "$game"; read_record)
 pages=0
-missing_run() {
-  start_program "$nopackage"
+damaged_run() {
+  start_program "$damaged"
   find_wizard_window 120 || { no_window; return 1; }
   page choose_language 60 || return 1
   click_button "$english_x" "$LANGUAGE_Y" 60 "$LANGUAGE_HEIGHT"
   page confirm_versions 30 || return 1
   xdotool key Return  # Next
-  page source_missing 60 || return 1
+  page damaged_entry 60 || return 1  # "The update file is corrupt", naming "tlf.exe"
   xdotool key Return  # Exit
 }
-drive missing_run
-check test "$program_status" -eq 3  # source missing
+drive damaged_run
+check test "$program_status" -eq 3  # source missing or corrupt
 check test "$pages" -eq 3
 check test "$(snapshot "$game"; read_record)" = "$before"
 check test ! -e "$work/opened"

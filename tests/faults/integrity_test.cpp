@@ -1,0 +1,166 @@
+// integrity_test.cpp: the checks an update makes before it changes the game, driven through the
+// real wizard on real files: damaged bytes caught by the checksum list "SHA256SUMS" before the
+// entry's file changes, a malformed or short list and too little space refused at step 0, a
+// package without a list installing as before, leftovers of dead runs removed (a live run's kept);
+// and the write-failure page telling which file, why and what to do, fitting in every language.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+
+#include "app/texts.h"
+#include "app/write_failure_text.h"
+#include "framework/framework_state.h"
+#include "gfx/button.h"
+#include "gfx/font.h"
+#include "package/update_file_table.h"
+#include "package/update_package.h"
+#include "platform/platform_system.h"
+#include "tests/e2e/wizard_session.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string EntryInGame(int i) {
+    const std::string sub = UpdateFileSubfolder(i);
+    return (sub == "\\" ? "" : sub.substr(1, sub.size() - 2) + "/") + UpdateFileName(i);
+}
+
+// Flips one byte in the middle of entry i's bytes inside "update.dat" (its length stays right).
+void FlipByteOfEntry(WizardSession& s, int i) {
+    std::vector<unsigned char> package;
+    ASSERT_TRUE(ReadFileBytes(JoinNative(s.updateFolder, "update.dat"), &package));
+    UpdatePackageHeader header;
+    DecodePackageHeader(package.data(), &header);
+    package[PackageEntryOffset(header, i) + header.slots[i] / 2] ^= 0x20;
+    ASSERT_TRUE(WriteFileBytes(JoinNative(s.updateFolder, "update.dat"), package));
+}
+
+void EditList(WizardSession& s, const std::function<void(std::string&)>& edit) {
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(ReadFileBytes(JoinNative(s.updateFolder, "SHA256SUMS"), &bytes));
+    std::string text(bytes.begin(), bytes.end());
+    edit(text);
+    ASSERT_TRUE(WriteFileText(JoinNative(s.updateFolder, "SHA256SUMS"), text));
+}
+
+std::string NewEntryText(int i) { return IsReadmeEntry(i) ? ReadmeContents(LanguageEnglish) : NewContents(i); }
+
+int TemporaryFilesIn(const std::string& folder) {
+    int count = 0;
+    for (const auto& e : fs::recursive_directory_iterator(folder)) count += e.path().filename().string().rfind("~tlf", 0) == 0;
+    return count;
+}
+
+struct Case {
+    const char* label;
+    std::function<void(WizardSession&)> prepare;
+    int16_t page;
+    int stopsAtEntry;        // the entry whose step failed (its file untouched); -1: none ran
+    const char* named;       // the file the page names
+    WriteFailureReason reason = WriteFailureNone;  // on the write-failure page: why
+};
+
+const Case kCases[] = {
+    {"byte flipped in tlf.exe", [](WizardSession& s) { FlipByteOfEntry(s, 0); }, StateSourceMissing, 0, "tlf.exe"},
+    {"byte flipped in city.dat", [](WizardSession& s) { FlipByteOfEntry(s, 12); }, StateSourceMissing, 12, "data\\city.dat"},
+    {"byte flipped in the last entry", [](WizardSession& s) { FlipByteOfEntry(s, 46); }, StateSourceMissing, 46, "data\\fancluburls.txt"},
+    {"readme changed", [](WizardSession& s) { WriteFileText(JoinNative(s.updateFolder, "readme_eng.txt"), "changed\n"); },
+     StateSourceMissing, 44, "readme_eng.txt"},
+    {"list line malformed", [](WizardSession& s) { EditList(s, [](std::string& t) { t.insert(0, "not a digest  tlf.exe\n"); }); },
+     StateSourceMissing, -1, "SHA256SUMS"},
+    {"list misses club.dat", [](WizardSession& s) { EditList(s, [](std::string& t) { t.erase(t.find("  club.dat") - 64, 64 + 11); }); },
+     StateSourceMissing, -1, "SHA256SUMS"},
+    {"1,000 bytes free", [](WizardSession& s) { s.App().freeSpaceOf = [](const char*) -> int64_t { return 1000; }; },
+     StateWriteFailed, -1, "", WriteFailureDiskFull},
+    {"data folder missing", [](WizardSession& s) { fs::remove_all(JoinNative(s.gameFolder, "data")); }, StateWriteFailed, 1, "data\\euro.cfg", WriteFailureFolderMissing},
+};
+
+TEST(Integrity, EachFaultStopsBeforeItsFileChangesAndNamesIt) {
+    for (const Case& c : kCases) {
+        WizardSession s;
+        ASSERT_TRUE(s.Start()) << c.label;
+        c.prepare(s);
+        ASSERT_TRUE(s.ChooseLanguage()) << c.label;
+        ASSERT_TRUE(s.RunUpdate()) << c.label;
+        EXPECT_EQ(s.State(), c.page) << c.label;
+        EXPECT_EQ(s.App().fileCounter, c.stopsAtEntry + 1) << c.label;
+        const WriteFailureRecord& failure = s.App().lastWriteFailure;
+        char named[WizardPathSize];
+        FileNameInGame(c.page == StateSourceMissing ? s.App().faultyFile : failure.file, s.App().gameFolder, named, sizeof named);
+        EXPECT_STREQ(named, c.named) << c.label;
+        EXPECT_EQ(failure.reason, c.reason) << c.label;
+        for (int i = 0; i < UpdateFileCount; ++i) {
+            if (c.stopsAtEntry >= 0 && i < c.stopsAtEntry && !IsPicturesConfigEntry(i)) {
+                EXPECT_EQ(s.GameFile(EntryInGame(i)), NewEntryText(i)) << c.label << " " << i;
+            } else if (i >= c.stopsAtEntry && s.GameFileExists(EntryInGame(i))) {
+                EXPECT_EQ(s.GameFile(EntryInGame(i)), OldContents(i)) << c.label << " " << i;
+            }
+        }
+        if (c.page == StateWriteFailed && c.stopsAtEntry < 0) {
+            EXPECT_EQ(failure.bytesFree, 1000) << c.label;
+            EXPECT_GT(failure.bytesNeeded, 1000) << c.label;
+        }
+        EXPECT_EQ(TemporaryFilesIn(s.gameFolder), 0) << c.label;
+    }
+}
+
+TEST(Integrity, WithoutAListAndWithLeftoversOfADeadAndALiveRun) {
+    WizardSession s;
+    fs::remove(JoinNative(s.updateFolder, "SHA256SUMS"));
+    const std::string dead = JoinNative(s.gameFolder, "data/~tlf99999999-3.tmp");
+    const std::string live = JoinNative(s.gameFolder, "~tlf" + std::to_string(PlatformProcessId()) + "-77.tmp");
+    ASSERT_TRUE(WriteFileText(dead, "left by a killed run"));
+    ASSERT_TRUE(WriteFileText(live, "being written right now"));
+    s.InstallToCompletion();
+    EXPECT_EQ(s.State(), StateCompleted);
+    for (int i = 0; i < UpdateFileCount; ++i) EXPECT_EQ(s.GameFile(EntryInGame(i)), NewEntryText(i)) << i;
+    EXPECT_FALSE(FileExists(dead));
+    EXPECT_TRUE(FileExists(live));
+}
+
+TEST(Integrity, SystemErrorsMapToTheReasonsAPlayerCanActOn) {
+    struct { int error; uint32_t windowsError; WriteFailureReason reason; } const table[] = {
+        {EACCES, 5, WriteFailureAccessDenied}, {EROFS, 19, WriteFailureAccessDenied}, {EBUSY, 32, WriteFailureInUse},
+        {ENOSPC, 112, WriteFailureDiskFull},   {EFBIG, 39, WriteFailureDiskFull},     {ENOENT, 3, WriteFailureFolderMissing},
+        {ENAMETOOLONG, 206, WriteFailureNameTooLong}, {EIO, 1117, WriteFailureOther}};
+    for (const auto& t : table) {
+        EXPECT_EQ(WriteFailureFromErrno(t.error), t.reason) << t.error;
+        EXPECT_EQ(WriteFailureFromWindowsError(t.windowsError), t.reason) << t.windowsError;
+    }
+}
+
+// Every reason in every language: the page holds the file, the reason and the advice, each line
+// within the inset's width, no line dropped for want of a slot, and a glyph for every letter.
+TEST(Integrity, WriteFailurePageFitsInEveryLanguage) {
+    WizardSession s;
+    ASSERT_TRUE(s.Start());
+    for (int language = 0; language < LanguageCount; ++language) {
+        s.App().language = language;
+        for (int32_t reason = WriteFailureAccessDenied; reason <= WriteFailureReasonCount; ++reason) {
+            WriteFailureRecord& failure = s.App().lastWriteFailure;
+            failure = WriteFailureRecord{};
+            failure.reason = reason == WriteFailureReasonCount ? WriteFailureDiskFull : static_cast<WriteFailureReason>(reason);
+            if (reason == WriteFailureReasonCount) failure.bytesNeeded = 1234567890, failure.bytesFree = 98765432;
+            else std::snprintf(failure.file, sizeof failure.file, "%s\\data\\nation_comp_history.dat", s.App().gameFolder);
+            s.App().state = StateWriteFailed;
+            s.App().Redraw();
+            std::string page;
+            int slot = 5;
+            for (; slot < WizardSlotCount && s.App().buttons[slot] != nullptr; ++slot) {
+                EXPECT_LE(TextWidth(1, s.App().buttons[slot]->label), 366 - 34) << language << " " << reason;
+                page += std::string(s.App().buttons[slot]->label) + " ";
+                for (const char* p = s.App().buttons[slot]->label; *p; ++p)
+                    EXPECT_TRUE(*p == ' ' || gFramework.fontTable[1]->glyphs[static_cast<uint8_t>(*p)].bitmap) << int(uint8_t(*p));
+            }
+            EXPECT_LT(slot, WizardSlotCount) << language << " " << reason << ": " << page;
+            const std::string advice = WriteFailureAdviceText(failure.reason)[language];
+            EXPECT_NE(page.find(advice.substr(advice.rfind(' ') + 1)), std::string::npos) << page;
+            EXPECT_NE(page.find(failure.file[0] ? "nation_comp_history.dat" : "1178 MB"), std::string::npos) << page;
+        }
+    }
+}
+
+}  // namespace
