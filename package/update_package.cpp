@@ -1,16 +1,25 @@
 // update_package.cpp: pack mode, the package check and extraction. See update_package.h.
 #include "package/update_package.h"
 
+#include "package/background_digest.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 
+#include "package/background_digest.h"
 #include "package/checksum_list.h"
 #include "package/update_file_table.h"
 #include "platform/platform_system.h"
 
 namespace {
+
+// The chunks a copy cycles through (CopyBytes, InstallReadme): one being read and written while
+// the digest's worker hashes the two before it.
+constexpr int CopyBufferCount = 3;
+constexpr size_t CopyBufferBytes = static_cast<size_t>(CopyBufferCount) * UpdateCopyChunkSize;
+
 
 const char* const PackageName = "update.dat";
 
@@ -23,26 +32,37 @@ WriteFailureReason FailureReason() {
 }
 
 // Copies exactly `count` bytes from `from` to `to` (where they start at `toOffset`) in chunks of
-// at most UpdateCopyChunkSize, adding them to up to two digests on the way. Each chunk written is
+// at most UpdateCopyChunkSize, adding them to up to two digests on the way. `buffer` holds
+// CopyBufferCount chunks, used in turn, so that the digests' worker can hash a chunk while the
+// next ones are read and written (package/background_digest.h). Each chunk written is
 // handed to the disk at once, so that the flush at the end of the copy waits for the last chunks
 // only, not for the whole file. A failed write leaves its reason in `reason`.
 CopyResult CopyBytes(FILE* from, FILE* to, int64_t count, int64_t toOffset, unsigned char* buffer,
-                     PlatformSha256* digest, PlatformSha256* secondDigest, WriteFailureReason* reason) {
-    while (count > 0) {
+                     BackgroundDigest* digest, BackgroundDigest* secondDigest, WriteFailureReason* reason) {
+    CopyResult result = CopyResult::Done;
+    for (int turn = 0; count > 0; turn = (turn + 1) % CopyBufferCount) {
+        unsigned char* bytes = buffer + static_cast<size_t>(turn) * UpdateCopyChunkSize;
         size_t chunk = count < UpdateCopyChunkSize ? static_cast<size_t>(count) : UpdateCopyChunkSize;
-        if (std::fread(buffer, chunk, 1, from) != 1) return CopyResult::ReadFailed;
+        if (std::fread(bytes, chunk, 1, from) != 1) {
+            result = CopyResult::ReadFailed;
+            break;
+        }
         errno = 0;
-        if (std::fwrite(buffer, chunk, 1, to) != 1) {
+        if (std::fwrite(bytes, chunk, 1, to) != 1) {
             *reason = FailureReason();
-            return CopyResult::WriteFailed;
+            result = CopyResult::WriteFailed;
+            break;
         }
         PlatformStartWriteBack(to, toOffset, static_cast<int64_t>(chunk));
-        PlatformSha256Add(digest, buffer, chunk);
-        PlatformSha256Add(secondDigest, buffer, chunk);
+        BackgroundDigestAdd(digest, bytes, chunk);
+        BackgroundDigestAdd(secondDigest, bytes, chunk);
         toOffset += static_cast<int64_t>(chunk);
         count -= static_cast<int64_t>(chunk);
     }
-    return CopyResult::Done;
+    // The caller may reuse the buffer as soon as this returns.
+    BackgroundDigestSettle(digest);
+    BackgroundDigestSettle(secondDigest);
+    return result;
 }
 
 // The files of a copy are unbuffered: a stream buffer would split every chunk at its own edges
@@ -117,9 +137,9 @@ bool CommitTemporary(FILE* file, const char* tempPath, const char* target, Write
 
 // Ends a digest and compares it with the expected one; a digest that cannot be finished counts
 // as a mismatch, so that nothing unchecked replaces a game file.
-bool DigestMatches(PlatformSha256* digest, const uint8_t* expected) {
+bool DigestMatches(BackgroundDigest* digest, const uint8_t* expected) {
     uint8_t actual[Sha256DigestSize];
-    return PlatformSha256End(digest, actual) && std::memcmp(actual, expected, Sha256DigestSize) == 0;
+    return BackgroundDigestEnd(digest, actual) && std::memcmp(actual, expected, Sha256DigestSize) == 0;
 }
 
 // Measures every loose file into the header. Nothing is written yet.
@@ -140,19 +160,19 @@ bool MeasureLooseFiles(UpdatePackageHeader* header) {
 // Appends every loose file to the package, checking that each still has its measured size, and
 // takes the digest of each file and of the whole package on the way.
 bool CopyLooseFiles(const UpdatePackageHeader& header, FILE* package, unsigned char* buffer,
-                    PlatformSha256* packageDigest, uint8_t digests[][Sha256DigestSize]) {
+                    BackgroundDigest* packageDigest, uint8_t digests[][Sha256DigestSize]) {
     for (int i = 0; i < UpdateFileCount; ++i) {
         if (IsReadmeEntry(i)) continue;
         FILE* file = Unbuffered(PlatformOpenFile(UpdateFileName(i), "rb"));
         if (file == nullptr) return false;
-        PlatformSha256* digest = PlatformSha256Begin();
+        BackgroundDigest* digest = BackgroundDigestBegin();
         const int64_t offset = PackageEntryOffset(header, i);
         WriteFailureReason reason = WriteFailureNone;
         bool copied = digest != nullptr &&
                       CopyBytes(file, package, header.slots[i], offset, buffer, digest, packageDigest, &reason) == CopyResult::Done;
         bool endsThere = copied && std::fgetc(file) == EOF && !std::ferror(file);
         std::fclose(file);
-        bool digested = PlatformSha256End(digest, digests[i]);
+        bool digested = BackgroundDigestEnd(digest, digests[i]);
         if (!endsThere || !digested) return false;
     }
     return true;
@@ -228,17 +248,17 @@ bool BuildUpdatePackage() {
     FILE* package = CreateTemporary(PackageName, tempPath, sizeof tempPath, &reason);
     if (package == nullptr) return false;
 
-    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(UpdateCopyChunkSize));
+    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(CopyBufferBytes));
     unsigned char headerBytes[UpdatePackageHeaderSize];
     EncodePackageHeader(header, headerBytes);
-    PlatformSha256* packageDigest = PlatformSha256Begin();
-    PlatformSha256Add(packageDigest, headerBytes, sizeof headerBytes);
+    BackgroundDigest* packageDigest = BackgroundDigestBegin();
+    BackgroundDigestAdd(packageDigest, headerBytes, sizeof headerBytes);
     uint8_t digests[UpdateFileCount][Sha256DigestSize] = {};
     uint8_t packageSum[Sha256DigestSize];
     bool written = buffer != nullptr && packageDigest != nullptr &&
                    std::fwrite(headerBytes, sizeof headerBytes, 1, package) == 1 &&
                    CopyLooseFiles(header, package, buffer, packageDigest, digests);
-    written = PlatformSha256End(packageDigest, packageSum) && written;
+    written = BackgroundDigestEnd(packageDigest, packageSum) && written;
 
     char listPath[520];
     FILE* list = written ? CreateTemporary(ChecksumListName, listPath, sizeof listPath, &reason) : nullptr;
@@ -300,14 +320,14 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
 
     char tempPath[520];
     FILE* temporary = CreateTemporary(destination, tempPath, sizeof tempPath, &check->writeFailure);
-    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(UpdateCopyChunkSize));
-    PlatformSha256* digest = check->expectedDigest != nullptr ? PlatformSha256Begin() : nullptr;
+    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(CopyBufferBytes));
+    BackgroundDigest* digest = check->expectedDigest != nullptr ? BackgroundDigestBegin() : nullptr;
     if (temporary == nullptr || buffer == nullptr || (check->expectedDigest != nullptr && digest == nullptr)) {
         if (temporary != nullptr) DiscardTemporary(temporary, tempPath);
         if (temporary != nullptr) check->writeFailure = WriteFailureOther;  // no memory
         std::free(buffer);
         uint8_t ignored[Sha256DigestSize];
-        PlatformSha256End(digest, ignored);
+        BackgroundDigestEnd(digest, ignored);
         std::fclose(package);
         packageFault = false;
         return false;
@@ -316,14 +336,26 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
     CopyResult copied = CopyBytes(package, temporary, size, 0, buffer, digest, nullptr, &check->writeFailure);
     std::free(buffer);
     std::fclose(package);
-    bool matches = digest == nullptr || DigestMatches(digest, check->expectedDigest);
-    if (copied != CopyResult::Done || !matches) {
+    // The temporary file is flushed to the disk while the worker finishes the digest; only a
+    // matching one then replaces the game file.
+    const bool closed = copied == CopyResult::Done && CloseTemporary(temporary, tempPath, &check->writeFailure);
+    const bool matches = digest == nullptr || DigestMatches(digest, check->expectedDigest);
+    if (copied != CopyResult::Done) {
         DiscardTemporary(temporary, tempPath);
-        check->digestMismatch = copied == CopyResult::Done;
         packageFault = copied != CopyResult::WriteFailed;
         return false;
     }
-    if (!CommitTemporary(temporary, tempPath, destination, &check->writeFailure)) {
+    if (!closed) {  // CloseTemporary has removed it
+        packageFault = false;
+        return false;
+    }
+    if (!matches) {
+        PlatformRemoveFile(tempPath);
+        check->digestMismatch = true;
+        packageFault = true;
+        return false;
+    }
+    if (!MoveTemporary(tempPath, destination, &check->writeFailure)) {
         packageFault = false;
         return false;
     }
@@ -337,22 +369,24 @@ bool InstallReadme(const char* source, const char* target, EntryCopyCheck* check
     if (from == nullptr) return false;
     char tempPath[520];
     FILE* temporary = CreateTemporary(target, tempPath, sizeof tempPath, &check->writeFailure);
-    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(UpdateCopyChunkSize));
-    PlatformSha256* digest = check->expectedDigest != nullptr ? PlatformSha256Begin() : nullptr;
+    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(CopyBufferBytes));
+    BackgroundDigest* digest = check->expectedDigest != nullptr ? BackgroundDigestBegin() : nullptr;
     bool copied = temporary != nullptr && buffer != nullptr && (check->expectedDigest == nullptr || digest != nullptr);
-    while (copied) {
-        size_t got = std::fread(buffer, 1, UpdateCopyChunkSize, from);
+    for (int turn = 0; copied; turn = (turn + 1) % CopyBufferCount) {
+        unsigned char* bytes = buffer + static_cast<size_t>(turn) * UpdateCopyChunkSize;
+        size_t got = std::fread(bytes, 1, UpdateCopyChunkSize, from);
         errno = 0;
-        if (got > 0 && std::fwrite(buffer, got, 1, temporary) != 1) {
+        if (got > 0 && std::fwrite(bytes, got, 1, temporary) != 1) {
             check->writeFailure = FailureReason();
             copied = false;
         }
-        PlatformSha256Add(digest, buffer, got);
+        BackgroundDigestAdd(digest, bytes, got);
         if (got < static_cast<size_t>(UpdateCopyChunkSize)) {
             copied = copied && !std::ferror(from);
             break;
         }
     }
+    BackgroundDigestSettle(digest);  // the worker reads the buffer until then
     std::free(buffer);
     std::fclose(from);
     bool matches = digest == nullptr || DigestMatches(digest, check->expectedDigest);
