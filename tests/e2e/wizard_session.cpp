@@ -8,31 +8,13 @@
 
 #include "app/texts.h"
 #include "framework/framework_state.h"
-#include "framework/qbio.h"
 #include "gfx/button.h"
 #include "package/install_record.h"
 #include "package/update_file_table.h"
 #include "package/update_package.h"
 #include "platform/headless/headless.h"
-#include "platform/headless/headless_cursor.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// The committed fonts. Under Wine the source folder is reached through the drive that maps "/".
-std::string FontFolder() {
-#ifdef _WIN32
-    return std::string("Z:") + TLF_SOURCE_DIR + "/data/fonts";
-#else
-    return std::string(TLF_SOURCE_DIR) + "/data/fonts";
-#endif
-}
-
-const char* const kFontFiles[] = {"arial_narrow_10.fnt", "arial_narrow_11.fnt", "arial_14.fnt", "arial_16.fnt",
-                                  "arial_18.fnt",        "trade_cond_24_bold.fnt", "trade_cond_28_bold.fnt"};
-
-}  // namespace
 
 std::string NewContents(int index) {
     std::string text = std::string("new ") + UpdateFileName(index) + " of the update\n";
@@ -46,11 +28,9 @@ std::string ReadmeContents(int language) {
     return std::string("Readme of the update in language ") + std::to_string(language) + "\n";
 }
 
-void ResetFrameworkAndBackend() {
-    gFramework = FrameworkState{};
-    gFramework.dirtyRect = DirtyRect{-1, -1, -1, -1};
-    HeadlessReset();
-    HeadlessResetCursors();
+std::string EntryPath(int i) {
+    const std::string sub = UpdateFileSubfolder(i);
+    return (sub == "\\" ? std::string() : sub.substr(1, sub.size() - 2) + "/") + UpdateFileName(i);
 }
 
 std::string JoinNative(const std::string& folder, const std::string& relative) {
@@ -58,48 +38,31 @@ std::string JoinNative(const std::string& folder, const std::string& relative) {
 }
 
 WizardSession::WizardSession() {
-    // The framework has one application at a time; a second live session would lose the first.
-    EXPECT_EQ(gFramework.registeredApp, nullptr) << "one WizardSession at a time: end the last one first";
+    EXPECT_EQ(gFramework.registeredApp, nullptr) << "one WizardSession at a time";
     ResetFrameworkAndBackend();
     updateFolder = root.Join("update");
     gameFolder = root.Join("game");
+    for (const char* folder : {"", "/data", "/pictures"}) EXPECT_TRUE(MakeFolder(gameFolder + folder));
     EXPECT_TRUE(MakeFolder(updateFolder));
-    EXPECT_TRUE(MakeFolder(gameFolder));
-    EXPECT_TRUE(MakeFolder(JoinNative(gameFolder, "data")));
-    EXPECT_TRUE(MakeFolder(JoinNative(gameFolder, "pictures")));
-
-    for (const char* font : kFontFiles) {
-        std::error_code error;
-        fs::copy_file(fs::path(FontFolder()) / font, fs::path(updateFolder) / font, error);
-        EXPECT_FALSE(error) << font << ": " << error.message();
+    for (const auto& font : fs::directory_iterator(CommittedFontFolder())) {
+        if (font.path().extension() == ".fnt") fs::copy_file(font.path(), fs::path(updateFolder) / font.path().filename());
     }
     for (int i = 0; i < LanguageCount; ++i) {
         EXPECT_TRUE(WriteFileText(JoinNative(updateFolder, ReadmeFileName[i]), ReadmeContents(i)));
     }
     {
-        // Packed with the program's own packer from loose files, which are then taken away: the
-        // delivered folder holds only the package.
+        // Packed by the program's own packer; the delivered folder then holds only the package.
         ScopedCurrentFolder inUpdate(updateFolder);
         for (int i = 0; i < UpdateFileCount; ++i) {
-            if (!IsReadmeEntry(i)) {
-                EXPECT_TRUE(WriteFileText(JoinNative(updateFolder, UpdateFileName(i)), NewContents(i)));
-            }
+            if (!IsReadmeEntry(i)) EXPECT_TRUE(WriteFileText(UpdateFileName(i), NewContents(i)));
         }
         EXPECT_TRUE(BuildUpdatePackage());
         for (int i = 0; i < UpdateFileCount; ++i) {
-            if (!IsReadmeEntry(i)) fs::remove(JoinNative(updateFolder, UpdateFileName(i)));
+            if (!IsReadmeEntry(i)) fs::remove(UpdateFileName(i));
         }
     }
-
-    // The installed game: a few old files where the update puts new ones.
-    const int oldEntries[] = {0, 9, 12, 44, 45};  // tlf.exe, pics.cfg, city.dat, readme.txt, changes.txt
-    for (int i : oldEntries) {
-        std::string sub = UpdateFileSubfolder(i);
-        std::string relative = sub == "\\" ? "" : sub.substr(1, sub.size() - 2) + "/";
-        EXPECT_TRUE(WriteFileText(JoinNative(gameFolder, relative + UpdateFileName(i)), OldContents(i)));
-    }
+    for (int i : {0, 9, 12, 44, 45}) EXPECT_TRUE(WriteFileText(JoinNative(gameFolder, EntryPath(i)), OldContents(i)));
     EXPECT_TRUE(WriteFileText(JoinNative(gameFolder, "tlf.icd"), "cached index of the old data\n"));
-
 #ifndef _WIN32
     registryFile = root.Join("registry.reg");
     setenv("TLF_REGISTRY", registryFile.c_str(), 1);
@@ -109,7 +72,7 @@ WizardSession::WizardSession() {
 }
 
 WizardSession::WizardSession(const std::string& existingUpdateFolder) : updateFolder(existingUpdateFolder) {
-    EXPECT_EQ(gFramework.registeredApp, nullptr) << "one WizardSession at a time: end the last one first";
+    EXPECT_EQ(gFramework.registeredApp, nullptr) << "one WizardSession at a time";
     ResetFrameworkAndBackend();
     ownsRecord = false;
 }
@@ -128,9 +91,9 @@ void WizardSession::SetRecord(const char* valueName, const std::string& text) {
 
 void WizardSession::AddQuickStartFiles() {
     EXPECT_TRUE(MakeFolder(JoinNative(gameFolder, "qstart")));
-    EXPECT_TRUE(WriteFileText(JoinNative(gameFolder, "qstart/league.qst"), "old quick start\n"));
-    EXPECT_TRUE(WriteFileText(JoinNative(gameFolder, "qstart/cup.qst"), "old quick start\n"));
-    EXPECT_TRUE(WriteFileText(JoinNative(gameFolder, "qstart/notes.txt"), "not a quick start\n"));
+    for (const char* name : {"qstart/league.qst", "qstart/cup.qst", "qstart/notes.txt"}) {
+        EXPECT_TRUE(WriteFileText(JoinNative(gameFolder, name), "old quick start\n"));
+    }
 }
 
 bool WizardSession::Start(const char* commandLine) {
@@ -158,42 +121,40 @@ bool WizardSession::Frame() {
     return true;
 }
 
-bool WizardSession::RunUntilState(int16_t wanted, int maxFrames) {
-    for (int i = 0; i < maxFrames && !ended; ++i) {
-        if (State() == wanted) return true;
-        Frame();
+bool WizardSession::Settle() {
+    for (int i = 0; i < 1000 && HeadlessQueuedMessageCount() > 0; ++i) {
+        if (!Frame()) return false;
     }
+    return HeadlessQueuedMessageCount() == 0 && Frame();
+}
+
+bool WizardSession::RunUntilState(int16_t wanted, int maxFrames) {
+    for (int i = 0; i < maxFrames && !ended && State() != wanted; ++i) Frame();
     return !ended && State() == wanted;
 }
 
 bool WizardSession::ClickSlot(int slot) {
-    if (ended) return false;
-    Button* button = app->buttons[slot];
+    Button* button = ended ? nullptr : app->buttons[slot];
     EXPECT_NE(button, nullptr) << "no Button in slot " << slot;
     if (button == nullptr) return false;
     HeadlessPostClick(button->x + button->width / 2, button->y + button->height / 2);
-    for (int i = 0; i < 3; ++i) {
-        if (!Frame()) return false;
-    }
-    return true;
+    return Settle();
 }
 
 bool WizardSession::PressKey(int virtualKey) {
     HeadlessPostKeyPress(virtualKey);
-    return Frame() && Frame();
+    return Settle();
 }
 
 bool WizardSession::Type(const std::string& text) {
     HeadlessPostTypeText(text.c_str());
-    for (size_t i = 0; i <= text.size(); ++i) {
-        if (!Frame()) return false;
-    }
-    return true;
+    return Settle();
 }
 
 bool WizardSession::ChooseLanguage(int language) {
-    for (int slot = 1; slot < WizardSlotCount; ++slot) {
-        if (Action(slot) == ActionChooseLanguage && Argument(slot) == language) return ClickSlot(slot);
+    for (int slot = 1; slot < WizardSlotCount && !ended; ++slot) {
+        const Button* b = app->buttons[slot];
+        if (b != nullptr && b->action == ActionChooseLanguage && b->argument == language) return ClickSlot(slot);
     }
     ADD_FAILURE() << "no Button for language " << language;
     return false;
@@ -209,9 +170,19 @@ bool WizardSession::RunUpdate() {
 void WizardSession::InstallToCompletion() {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(ChooseLanguage(LanguageEnglish));
-    ASSERT_EQ(State(), StateConfirmVersions);
     ASSERT_TRUE(RunUpdate());
     ASSERT_EQ(State(), StateCompleted);
+}
+
+void WizardSession::Shutdown() {
+    if (app != nullptr) {
+        gFramework.running = 0;
+        DeleteApplication(app);
+        app = nullptr;
+    }
+    ended = true;
+    delete current;
+    current = nullptr;
 }
 
 int16_t WizardSession::State() const { return app != nullptr ? app->state : -1; }
@@ -220,18 +191,9 @@ std::string WizardSession::Caption(int slot) const {
     return app != nullptr && app->buttons[slot] != nullptr ? app->buttons[slot]->label : "";
 }
 
-int32_t WizardSession::Action(int slot) const {
-    return app != nullptr && app->buttons[slot] != nullptr ? app->buttons[slot]->action : -99;
-}
-
-int32_t WizardSession::Argument(int slot) const {
-    return app != nullptr && app->buttons[slot] != nullptr ? app->buttons[slot]->argument : -99;
-}
-
 std::string WizardSession::RecordVersion() const {
     char version[WizardTextSize];
-    if (!ReadRegistryValue(ProductSubkey, "Version", version, sizeof version)) return "";
-    return version;
+    return ReadRegistryValue(ProductSubkey, "Version", version, sizeof version) ? version : "";
 }
 
 bool WizardSession::ReadGameFile(const std::string& relative, std::string* contents) const {
@@ -248,15 +210,4 @@ std::string WizardSession::GameFile(const std::string& relative) const {
 
 bool WizardSession::GameFileExists(const std::string& relative) const {
     return FileExists(JoinNative(gameFolder, relative));
-}
-
-void WizardSession::Shutdown() {
-    if (app != nullptr) {
-        gFramework.running = 0;
-        DeleteApplication(app);
-        app = nullptr;
-    }
-    ended = true;
-    delete current;
-    current = nullptr;
 }

@@ -58,6 +58,8 @@ bool WriteFileText(const std::string& path, const std::string& text) {
 }
 
 bool ReadFileBytes(const std::string& path, std::vector<unsigned char>* bytes) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -82,4 +84,12 @@ bool MakeFolder(const std::string& path) {
     std::error_code error;
     fs::create_directory(path, error);
     return fs::is_directory(path, error);
+}
+
+std::string SourcePath(const std::string& relative) {
+#ifdef _WIN32
+    return std::string("Z:") + TLF_SOURCE_DIR + "/" + relative;
+#else
+    return std::string(TLF_SOURCE_DIR) + "/" + relative;
+#endif
 }

@@ -32,3 +32,6 @@ bool FileExists(const std::string& path);
 std::vector<std::string> ListFolder(const std::string& path);
 // Creates a folder (and no parents); true when it exists afterwards.
 bool MakeFolder(const std::string& path);
+
+// A path below the source tree, native (under Wine through the drive that maps "/").
+std::string SourcePath(const std::string& relative);
