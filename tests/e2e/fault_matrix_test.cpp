@@ -1,6 +1,6 @@
 // fault_matrix_test.cpp: one fault per row, placed in a fresh installation while the real wizard
 // runs - in this process, or in a forked child when the fault would harm the test program (a
-// file-size limit, dropped privileges, a kill) - then the same checks on disk after every row:
+// file-size limit, dropped privileges, a kill: the suite FaultMatrixInAChild) - then the same checks on disk after every row:
 // every game file is its whole old content (or absent) or its whole new content, no temporary
 // file ("~tlf") is left, "Version" is new only after a complete update, and the page is the one
 // the wizard promises. The rows take the first entry, "pics.cfg" (whose faults are skipped), the
@@ -198,7 +198,7 @@ void LimitFileSize(rlim_t bytes, bool kill = false) {
     setrlimit(RLIMIT_FSIZE, &limit);
 }
 
-TEST(FaultMatrix, AFullDiskStopsAtTheEntryWithEveryFileWhole) {
+TEST(FaultMatrixInAChild, AFullDiskStopsAtTheEntryWithEveryFileWhole) {
     for (int entry : kEntries) {
         WizardSession s;
         const int status = RunInChild([&] { return RunUpdateUpToEntry(s, entry) ? (LimitFileSize(0), FinishRun(s)) : 100; });
@@ -226,7 +226,7 @@ bool DropPermissionOverrides() {
     return syscall(SYS_capset, &header, data) == 0;
 }
 
-TEST(FaultMatrix, AFolderWhereNothingCanBeCreatedStopsAtItsFirstEntry) {
+TEST(FaultMatrixInAChild, AFolderWhereNothingCanBeCreatedStopsAtItsFirstEntry) {
     for (int entry : {0, 9, 10}) {
         WizardSession s;
         const std::string folder = JoinNative(s.gameFolder, EntryFolder(entry));
@@ -245,7 +245,7 @@ TEST(FaultMatrix, AFolderWhereNothingCanBeCreatedStopsAtItsFirstEntry) {
     }
 }
 
-TEST(FaultMatrix, KilledDuringTheUpdateThenRunAgain) {
+TEST(FaultMatrixInAChild, KilledDuringTheUpdateThenRunAgain) {
     // Killed after a frame of the update (frame n runs step n - 1, the finish in frame 49), or
     // inside the write of an entry (a half-written temporary file of the dead run stays behind).
     for (int kill : {1, 2, 24, 48, 49, -1, -44, -46}) {
@@ -279,7 +279,7 @@ TEST(FaultMatrix, KilledDuringTheUpdateThenRunAgain) {
     }
 }
 
-TEST(FaultMatrix, PackingThatRunsOutOfRoomLeavesTheOldPackage) {
+TEST(FaultMatrixInAChild, PackingThatRunsOutOfRoomLeavesTheOldPackage) {
     TempFolder folder;
     rlim_t end = UpdatePackageHeaderSize;
     std::vector<rlim_t> limits = {0, end - 1};
