@@ -30,7 +30,7 @@
 #include "package/update_file_table.h"
 #include "package/update_package.h"
 #include "platform/headless/headless.h"
-#include "tests/e2e/wizard_session.h"
+#include "tools/wizard_driver/wizard_session.h"
 
 namespace fs = std::filesystem;
 
@@ -87,7 +87,7 @@ TEST(FaultMatrix, AReadOnlyTargetIsReplaced) {
         const std::string target = JoinNative(s.gameFolder, EntryPath(entry));
         if (!GameHasOldEntry(entry)) ASSERT_TRUE(WriteFileText(target, OldContents(entry)));
         fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-        s.InstallToCompletion();
+        ASSERT_TRUE(s.InstallToCompletion());
         CheckAfterRun(s, Outcome{StateCompleted, -1, true}, s.State(), "read-only " + EntryPath(entry));
     }
 }
@@ -120,7 +120,7 @@ TEST(FaultMatrix, TheRecordAtItsLimits) {
     fs::rename(s.gameFolder, game);
     s.gameFolder = game;
     s.SetRecord("Location", game);
-    s.InstallToCompletion();
+    ASSERT_TRUE(s.InstallToCompletion());
     CheckAfterRun(s, Outcome{StateCompleted, -1, true}, s.State(), "Location of 199 characters");
     EXPECT_TRUE(s.GameFileExists("qstart/league.qst"));
 }
@@ -272,7 +272,7 @@ TEST(FaultMatrixInAChild, KilledDuringTheUpdateThenRunAgain) {
                 EXPECT_EQ(s.GameFile(EntryPath(i)), i < entry ? NewEntry(i) : GameHasOldEntry(i) ? OldContents(i) : "") << label;
             }
         }
-        s.InstallToCompletion();  // the stale temporary file is never installed
+        ASSERT_TRUE(s.InstallToCompletion());  // the stale temporary file is never installed
         for (int i = 0; i < UpdateFileCount; ++i) EXPECT_EQ(s.GameFile(EntryPath(i)), NewEntry(i)) << label << ", again";
         EXPECT_EQ(s.RecordVersion(), NewVersionText) << label;
         EXPECT_LE(CountTemporaryFiles(s.gameFolder), kill < 0 ? 1 : 0) << label << ": the rerun left its own";
@@ -350,7 +350,7 @@ TEST(FaultMatrix, ADamagedRecordFileIsNoInstallationAndStaysAsItWas) {
     WizardSession s;
     fs::remove(s.registryFile + ".lock");
     ASSERT_TRUE(MakeFolder(s.registryFile + ".lock"));
-    s.InstallToCompletion();
+    ASSERT_TRUE(s.InstallToCompletion());
     for (int i = 0; i < UpdateFileCount; ++i) EXPECT_EQ(s.GameFile(EntryPath(i)), NewEntry(i)) << EntryPath(i);
     EXPECT_EQ(s.RecordVersion(), "Release") << "a failed write left the old version";
     EXPECT_EQ(CountTemporaryFiles(s.root.path), 0);

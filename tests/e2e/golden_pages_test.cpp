@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "framework/framework_state.h"
-#include "tools/render_pages/page_catalogue.h"
+#include "tools/wizard_driver/page_catalogue.h"
 
 namespace {
 

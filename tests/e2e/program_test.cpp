@@ -12,7 +12,7 @@
 #include "gfx/button.h"
 #include "package/update_file_table.h"
 #include "platform/headless/headless.h"
-#include "tests/e2e/wizard_session.h"
+#include "tools/wizard_driver/wizard_session.h"
 
 namespace fs = std::filesystem;
 

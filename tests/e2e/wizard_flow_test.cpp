@@ -10,7 +10,7 @@
 #include "app/texts.h"
 #include "gfx/font.h"
 #include "platform/headless/headless.h"
-#include "tests/e2e/wizard_session.h"
+#include "tools/wizard_driver/wizard_session.h"
 
 namespace {
 

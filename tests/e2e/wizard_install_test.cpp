@@ -8,7 +8,7 @@
 #include "app/texts.h"
 #include "package/update_file_table.h"
 #include "platform/headless/headless.h"
-#include "tests/e2e/wizard_session.h"
+#include "tools/wizard_driver/wizard_session.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ int InstalledPrefix(const WizardSession& s) {
 
 TEST(WizardInstall, EveryFileIsReplacedTheRecordUpdatedAndNothingElseLeft) {
     WizardSession s;
-    s.InstallToCompletion();
+    ASSERT_TRUE(s.InstallToCompletion());
     for (int i = 0; i < UpdateFileCount; ++i) EXPECT_EQ(s.GameFile(EntryPath(i)), ExpectedContents(i)) << EntryPath(i);
     EXPECT_EQ(s.RecordVersion(), NewVersionText);
     EXPECT_FALSE(s.GameFileExists("tlf.icd"));
@@ -221,7 +221,7 @@ TEST(WizardInstall, FinishExitAndEnterOnTheCompletedPageOpenTheReadmeAndEscapeDo
     for (int input : {4, 0, -HeadlessKeyEnter, -HeadlessKeyEscape}) {
         SCOPED_TRACE(input);
         WizardSession s;
-        s.InstallToCompletion();
+        ASSERT_TRUE(s.InstallToCompletion());
         EXPECT_FALSE(input >= 0 ? s.ClickSlot(input) : s.PressKey(-input));
         const std::vector<std::string> expected = {s.gameFolder + "\\readme.txt"};
         EXPECT_EQ(HeadlessOpenedDocuments(), input == -HeadlessKeyEscape ? std::vector<std::string>{} : expected);

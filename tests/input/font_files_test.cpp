@@ -10,7 +10,7 @@
 #include "framework/folder_path.h"
 #include "framework/framework_state.h"
 #include "gfx/font.h"
-#include "tests/support/test_files.h"
+#include "tools/wizard_driver/scratch_files.h"
 
 namespace {
 

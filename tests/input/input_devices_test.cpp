@@ -16,7 +16,7 @@
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_cursor.h"
 #include "platform/platform_display.h"
-#include "tests/support/framework_reset.h"
+#include "tools/wizard_driver/framework_reset.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "platform/platform_display.h"
 #include "tests/input/loop_app.h"
 #include "tests/input/test_window.h"
-#include "tests/support/framework_reset.h"
-#include "tests/support/test_files.h"
+#include "tools/wizard_driver/framework_reset.h"
+#include "tools/wizard_driver/scratch_files.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 #include "gfx/button.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
-#include "tests/support/framework_reset.h"
-#include "tests/support/test_files.h"
+#include "tools/wizard_driver/framework_reset.h"
+#include "tools/wizard_driver/scratch_files.h"
 
 namespace {
 

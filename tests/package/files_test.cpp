@@ -17,7 +17,7 @@
 #include "platform/posix/posix_path_map.h"
 #include "platform/posix/posix_wildcard.h"
 #endif
-#include "tests/support/test_files.h"
+#include "tools/wizard_driver/scratch_files.h"
 
 namespace fs = std::filesystem;
 

@@ -12,7 +12,7 @@
 
 #include "package/update_file_table.h"
 #include "package/update_package.h"
-#include "tests/support/test_files.h"
+#include "tools/wizard_driver/scratch_files.h"
 
 namespace {
 

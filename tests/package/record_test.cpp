@@ -20,7 +20,7 @@
 #endif
 #include "package/install_record.h"
 #include "package/quick_start.h"
-#include "tests/support/test_files.h"
+#include "tools/wizard_driver/scratch_files.h"
 
 namespace {
 

@@ -6,36 +6,16 @@
 //   tlf_render_pages walk OUT_FOLDER VERSION TYPED_FOLDER
 //       choose_language, confirm_versions, quick_start_prompt, completed, source_missing,
 //       write_failed and enter_folder .png: what the end-to-end scripts expect the real programs
-//       to show (see page_catalogue.h); an empty TYPED_FOLDER leaves enter_folder out.
+//       to show (see tools/wizard_driver/page_catalogue.h); an empty TYPED_FOLDER leaves
+//       enter_folder out.
 //
-// Exit code 0 when every picture was written. The pages are reached through the tests' wizard
-// session, which reports through the test framework, so the work runs as one test.
-#include <gtest/gtest.h>
-
+// Exit code 0 when every picture was written, 1 otherwise, 2 for a wrong command line.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "platform/headless/headless.h"
-#include "tools/render_pages/page_catalogue.h"
-
-namespace {
-
-std::string gMode, gFolder, gVersion, gTyped;
-
-TEST(RenderPages, Write) {
-    ASSERT_TRUE(HeadlessCanWritePng()) << "this build writes no PNG files";
-    int written = 0;
-    const SavePage save = [&](const std::string& name) {
-        EXPECT_TRUE(WriteFrameBufferPng(gFolder, name)) << gFolder << "/" << name << ".png";
-        ++written;
-    };
-    const bool reached = gMode == "all" ? RenderEveryPage(save) : RenderWalkPages(gVersion, gTyped, save);
-    EXPECT_TRUE(reached) << "a page could not be reached";
-    std::printf("tlf_render_pages: %d pictures in %s\n", written, gFolder.c_str());
-}
-
-}  // namespace
+#include "tools/wizard_driver/page_catalogue.h"
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
@@ -43,15 +23,23 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s all OUT_FOLDER\n       %s walk OUT_FOLDER VERSION TYPED_FOLDER\n", argv[0], argv[0]);
         return 2;
     }
-    gMode = mode;
-    gFolder = std::filesystem::absolute(argv[2]).string();  // the wizard runs in a folder of its own
-    if (mode == "walk") {
-        gVersion = argv[3];
-        gTyped = argv[4];
+    if (!HeadlessCanWritePng()) {
+        std::fprintf(stderr, "tlf_render_pages: this build writes no PNG files\n");
+        return 1;
     }
-    int testArgc = 2;
-    char brief[] = "--gtest_brief=1";
-    char* testArgv[] = {argv[0], brief, nullptr};
-    ::testing::InitGoogleTest(&testArgc, testArgv);
-    return RUN_ALL_TESTS();
+    // Absolute: the wizard runs in a folder of its own.
+    const std::string folder = std::filesystem::absolute(argv[2]).string();
+    int written = 0, failed = 0;
+    const SavePage save = [&](const std::string& name) {
+        if (WriteFrameBufferPng(folder, name)) {
+            ++written;
+        } else {
+            ++failed;
+            std::fprintf(stderr, "tlf_render_pages: cannot write %s/%s.png\n", folder.c_str(), name.c_str());
+        }
+    };
+    const bool reached = mode == "all" ? RenderEveryPage(save) : RenderWalkPages(argv[3], argv[4], save);
+    if (!reached) std::fprintf(stderr, "tlf_render_pages: a page could not be reached\n");
+    std::printf("tlf_render_pages: %d pictures in %s\n", written, folder.c_str());
+    return reached && failed == 0 ? 0 : 1;
 }

@@ -1,5 +1,5 @@
 // page_catalogue.h: the wizard's pages as pictures, drawn by the real application through the
-// headless backend on a fresh installation (tests/e2e/wizard_session.h). Used by the
+// headless backend on a fresh installation (tools/wizard_driver/wizard_session.h). Used by the
 // tlf_render_pages program (docs/pages, the end-to-end scripts' reference pictures) and by the
 // golden-page test, which compares every page with docs/pages.
 #pragma once

@@ -1,5 +1,5 @@
 // framework_reset.cpp: see framework_reset.h.
-#include "tests/support/framework_reset.h"
+#include "tools/wizard_driver/framework_reset.h"
 
 #include "framework/framework_state.h"
 #include "platform/headless/headless.h"

@@ -1,5 +1,5 @@
 // page_catalogue.cpp: see page_catalogue.h.
-#include "tools/render_pages/page_catalogue.h"
+#include "tools/wizard_driver/page_catalogue.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -7,7 +7,7 @@
 #include "app/texts.h"
 #include "framework/framework_state.h"
 #include "platform/headless/headless.h"
-#include "tests/e2e/wizard_session.h"
+#include "tools/wizard_driver/wizard_session.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // test_files.cpp: see test_files.h. Uses only the C++ standard library, so it builds for Linux
 // and for Windows alike.
-#include "tests/support/test_files.h"
+#include "tools/wizard_driver/scratch_files.h"
 
 #include <algorithm>
 #include <atomic>

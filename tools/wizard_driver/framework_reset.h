@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/support/test_files.h"
+#include "tools/wizard_driver/scratch_files.h"
 
 // Zero framework state ("nothing changed" as the dirty rectangle), fresh headless window, script
 // and cursors.

@@ -4,9 +4,9 @@
 # (default 15) with the fuzz preset's build, keeping the grown corpus, then replays that corpus
 # with a second build instrumented for source coverage (build/fuzz-cov) and reports the
 # target's own source files with llvm-cov.
-#   bash tests/fuzz/coverage_report.sh
+#   bash tools/fuzz_coverage_report.sh
 set -euo pipefail
-top=$(cd "$(dirname "$0")/../.." && pwd)
+top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 seconds=${FUZZ_SECONDS:-15}
 flags="-fsanitize=fuzzer-no-link -fprofile-instr-generate -fcoverage-mapping"
