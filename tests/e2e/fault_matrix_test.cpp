@@ -8,10 +8,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <linux/capability.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,11 +22,9 @@
 #include <string>
 
 #include "app/texts.h"
-#include "framework/display.h"
 #include "framework/framework_state.h"
 #include "package/update_file_table.h"
 #include "package/update_package.h"
-#include "platform/headless/headless.h"
 #include "tools/wizard_driver/wizard_session.h"
 
 namespace fs = std::filesystem;
@@ -40,7 +35,6 @@ const int kEntries[] = {0, 9, 10, 44, 46};
 
 std::string NewEntry(int i) { return IsReadmeEntry(i) ? ReadmeContents(LanguageEnglish) : NewContents(i); }
 bool GameHasOldEntry(int i) { return i == 0 || i == 9 || i == 12 || i == 44 || i == 45; }
-std::string EntryFolder(int i) { return fs::path(EntryPath(i)).parent_path().string(); }
 
 int CountTemporaryFiles(const std::string& folder) {
     int count = 0;
@@ -125,23 +119,6 @@ TEST(FaultMatrix, TheRecordAtItsLimits) {
     EXPECT_TRUE(s.GameFileExists("qstart/league.qst"));
 }
 
-TEST(FaultMatrix, AWindowSizedToNothingPaintsNothingAndTheWizardGoesOn) {
-    for (int width : {0, 550}) {
-        WizardSession s;
-        ASSERT_TRUE(s.Start());
-        HeadlessPostMessage(WindowMessageSize, WindowSizeRestored, PackPointParam(width, width == 0 ? 350 : 0));
-        HeadlessPostMessage(WindowMessagePaint, 0, 0);
-        HeadlessEndFrame();
-        ASSERT_TRUE(s.Frame() && s.Frame());
-        EXPECT_EQ(gFramework.screenWidth, width);
-        HeadlessPostMessage(WindowMessageSize, WindowSizeRestored, PackPointParam(550, 350));
-        HeadlessEndFrame();
-        ASSERT_TRUE(s.Frame() && s.Frame());
-        ASSERT_TRUE(s.ChooseLanguage());
-        EXPECT_EQ(s.State(), StateConfirmVersions);
-    }
-}
-
 #ifdef _WIN32
 
 TEST(FaultMatrix, ATargetHeldOpenIsAWriteFailureThenTheUpdateResumes) {
@@ -212,37 +189,6 @@ TEST(FaultMatrixInAChild, AFullDiskStopsAtTheEntryWithEveryFileWhole) {
     const int status = RunInChild([&] { return RunUpdateUpToEntry(s, 0) ? (LimitFileSize(limit), FinishRun(s)) : 100; });
     const int stop = FirstStoppingEntry(0, [&](int i) { return NewEntry(i).size() > limit; });
     CheckAfterRun(s, Outcome{StateWriteFailed, stop}, WEXITSTATUS(status), "disk full inside an entry");
-}
-
-// Gives up the capabilities that let root write where permissions say no.
-bool DropPermissionOverrides() {
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2] = {};
-    if (syscall(SYS_capget, &header, data) != 0) return false;
-    for (int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
-        data[0].effective &= ~(1u << capability);
-        data[0].permitted &= ~(1u << capability);
-    }
-    return syscall(SYS_capset, &header, data) == 0;
-}
-
-TEST(FaultMatrixInAChild, AFolderWhereNothingCanBeCreatedStopsAtItsFirstEntry) {
-    for (int entry : {0, 9, 10}) {
-        WizardSession s;
-        const std::string folder = JoinNative(s.gameFolder, EntryFolder(entry));
-        const int status = RunInChild([&] {
-            if (!DropPermissionOverrides()) return 99;
-            if (!RunUpdateUpToEntry(s, entry)) return 100;
-            chmod(folder.c_str(), 0555);
-            return FinishRun(s);
-        });
-        chmod(folder.c_str(), 0755);
-        if (WEXITSTATUS(status) == 99) GTEST_SKIP() << "capabilities cannot be dropped here";
-        const std::string where = EntryFolder(entry);
-        const int stop = FirstStoppingEntry(entry, [&](int i) { return EntryFolder(i) == where; });
-        const Outcome expected = stop < UpdateFileCount ? Outcome{StateWriteFailed, stop} : Outcome{StateCompleted, stop, true, true};
-        CheckAfterRun(s, expected, WEXITSTATUS(status), "no file can be made beside " + EntryPath(entry));
-    }
 }
 
 TEST(FaultMatrixInAChild, KilledDuringTheUpdateThenRunAgain) {

@@ -1,6 +1,6 @@
 // program_test.cpp: the installer as the real entry and main loop (RunWinMain) run it, with
 // nothing but a script of window messages: pack mode and its messages and exit codes, install
-// mode's window, a whole install by clicks and keys, and the close button.
+// mode's window, and a whole install by clicks and keys.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -112,17 +112,6 @@ TEST(WizardProgram, ScriptedInstallByClicksAndKeysFromStartToFinish) {
     EXPECT_EQ(s.RecordVersion(), NewVersionText);
     EXPECT_FALSE(HeadlessGetWindow().exists);
     EXPECT_EQ(gFramework.registeredApp, nullptr);
-}
-
-TEST(WizardProgram, CloseButtonEndsTheWizardWithoutInstalling) {
-    WizardSession s;
-    ScopedCurrentFolder here(s.updateFolder);
-    HeadlessEndFrame();
-    HeadlessPostClose();
-    EXPECT_EQ(RunWinMain(nullptr, ""), 0);
-    EXPECT_EQ(s.GameFile("tlf.exe"), OldContents(0));
-    EXPECT_EQ(s.RecordVersion(), "Release");
-    EXPECT_TRUE(HeadlessOpenedDocuments().empty());
 }
 
 }  // namespace

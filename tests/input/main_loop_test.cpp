@@ -1,10 +1,10 @@
 // main_loop_test.cpp: the real entry and main loop (RunWinMain) with the test's own application:
 // the order of a frame (RunFrame, then the pump), the close request, the fatal-exit path, the
-// single-instance rule of the application, the mouse and the keyboard, the command-line search,
-// and the input test window (tests/input/test_window.h) driven by a script of messages.
+// single-instance rule of the application, the mouse and the keyboard, and the command-line
+// search. (The input test window, tests/input/test_window.h, is checked with real input by
+// tests/input/test_window_check.sh.)
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,14 +12,10 @@
 #include "framework/keyboard.h"
 #include "framework/mouse.h"
 #include "framework/qbio.h"
-#include "gfx/button.h"
 #include "platform/headless/headless.h"
-#include "platform/headless/headless_cursor.h"
 #include "platform/platform_display.h"
 #include "tests/input/loop_app.h"
-#include "tests/input/test_window.h"
 #include "tools/wizard_driver/framework_reset.h"
-#include "tools/wizard_driver/scratch_files.h"
 
 namespace {
 
@@ -98,40 +94,5 @@ TEST_F(MainLoopTest, ASecondApplicationMouseOrKeyboardShowsAnErrorAndEndsWithMin
     EXPECT_EQ(gFramework.registeredKeyboard, &keyboard);
 }
 #endif
-
-TEST_F(MainLoopTest, TheTestWindowReactsToClicksKeysAndThePointerAsScripted) {
-    std::unique_ptr<TestWindowApp> window;
-    {
-        ScopedCurrentFolder fonts(CommittedFontFolder());
-        window = std::make_unique<TestWindowApp>();
-    }
-    ASSERT_TRUE(window->opened);
-    window->maxFrames = 200;
-    SetNextApplication(window.get(), false);
-    HeadlessEndFrame();
-    HeadlessPostClick(140, 60);  // "Sink me"
-    HeadlessPostClick(240, 60);  // the inert Button: nothing
-    HeadlessPostClick(100, 60);  // the edge of "Sink me": nothing
-    HeadlessPostTypeText("ab");
-    HeadlessPostKeyPress(HeadlessKeyBackspace);
-    HeadlessPostKeyPress(HeadlessKeyEnter);
-    HeadlessPostKeyPress(HeadlessKeyLeft);
-    HeadlessPostMouseMove(140, 60);
-    HeadlessEndFrame();
-    HeadlessEndFrame();
-    HeadlessPostMouseMove(10, 10);
-    HeadlessEndFrame();
-    HeadlessEndFrame();
-    HeadlessPostClick(505, 324);  // "Exit"
-    RunWinMain(nullptr, "");
-    const std::vector<std::string> expected = {"click 1",        "key 65 char 97", "key 66 char 98", "key 8 char 8",
-                                               "key 13 char 13", "key 37 char 0",  "click 0"};
-    EXPECT_EQ(window->log, expected);
-    EXPECT_EQ(window->typed, "a");
-    EXPECT_LT(window->frames, 200);
-    // The hand was shown over "Sink me"; the arrow is back once the pointer left it.
-    EXPECT_EQ(window->mouse->shape, CursorArrow);
-    EXPECT_GE(HeadlessCursorCounters().setCalls, 3);
-}
 
 }  // namespace

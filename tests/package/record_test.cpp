@@ -238,25 +238,17 @@ TEST(RecordFile, TwoProcessesWritingAtOnceLoseNothing) {
     SystemRecord record;
     pid_t children[2];
     for (int child = 0; child < 2; ++child) {
-        children[child] = fork();
-        ASSERT_GE(children[child], 0);
-        if (children[child] == 0) {
-            bool ok = true;
-            for (int i = 0; i < 40; ++i) ok = PlatformRecordWrite(kKey, ("P" + std::to_string(child * 100 + i)).c_str(), "1") && ok;
-            _exit(ok ? 0 : 1);
-        }
+        if ((children[child] = fork()) != 0) continue;
+        bool ok = true;
+        for (int i = 0; i < 40; ++i) ok = PlatformRecordWrite(kKey, ("P" + std::to_string(child * 100 + i)).c_str(), "1") && ok;
+        _exit(ok ? 0 : 1);
     }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    int status = 0;
+    for (pid_t child : children) EXPECT_TRUE(waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0);
     char value[8];
-    for (int child = 0; child < 2; ++child)
-        for (int i = 0; i < 40; ++i) {
-            const std::string name = "P" + std::to_string(child * 100 + i);
-            EXPECT_TRUE(PlatformRecordRead(kKey, name.c_str(), value, sizeof value)) << name;
-        }
+    for (int i = 0; i < 140; ++i) {
+        if (i % 100 < 40) EXPECT_TRUE(PlatformRecordRead(kKey, ("P" + std::to_string(i)).c_str(), value, sizeof value)) << i;
+    }
 }
 
 #endif  // _WIN32
