@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -187,56 +186,31 @@ TEST(FolderPath, MovesCreatesListsAndRefusesJoinsThatDoNotFit) {
     EXPECT_EQ(std::string(folder.GetPath()), start);
 }
 
-TEST(FileStream, ValuesStringsAndRunsAreTheExpectedBytesAndReadBack) {
+TEST(FileStream, BigEndianValuesAndRunsAreTheExpectedBytes) {
+    // Little-endian reading is what the fonts use (the pixel rules); the run-length round trip is
+    // the fuzz target's; here the exact bytes of both byte orders and of the runs.
     TempFolder t;
     ScopedCurrentFolder current(t.path);
     FolderPath folder;
     {
         FileStream big, packed;
-        ASSERT_TRUE(big.Open(&folder, "big.bin", 2, BinaryWrite));  // 2: big-endian values
+        ASSERT_TRUE(big.Open(&folder, "big.bin", 2, BinaryWrite) && packed.Open(&folder, "packed.bin", 0, BinaryWrite));
         uint16_t array[2] = {0x0102, 0xA0B0};
         EXPECT_TRUE(big.Write8(int8_t{-2}) && big.Write16(int16_t{-2}) && big.Write32(int32_t{0x01020304}) &&
-                    big.Write16Array(array, 2) && big.WriteString("Tf") && big.WriteBytes("z", 1));
+                    big.Write16Array(array, 2) && big.WriteString("Tf"));
         EXPECT_EQ(array[1], 0xA0B0) << "the caller's array is unchanged";
-        ASSERT_TRUE(packed.Open(&folder, "packed.bin", 0, BinaryWrite));
         for (unsigned char b : Bytes{0x20, 0x20, 0x20, 0x20, 0x20, 0xC7, 0x41, 0x41, 0x41, 0xBF, 0xC0}) packed.WritePacked(b);
         for (int i = 0; i < 100; ++i) packed.WritePacked(0);
     }  // the destructor closes, writing the pending run
-    EXPECT_EQ(Text(t.Join("big.bin")), std::string("\xFE\xFF\xFE\x01\x02\x03\x04\x01\x02\xA0\xB0Tf\0z", 15));
+    EXPECT_EQ(Text(t.Join("big.bin")), std::string("\xFE\xFF\xFE\x01\x02\x03\x04\x01\x02\xA0\xB0Tf\0", 14));
     EXPECT_EQ(Text(t.Join("packed.bin")), std::string("\xC5\x20\xC1\xC7\xC3\x41\xBF\xC1\xC0\xFF\x00\xE5\x00", 13));
     FileStream in;
-    ASSERT_TRUE(in.Open(&folder, "big.bin", 2, BinaryRead));
-    int8_t small = 0;
-    int16_t word = 0;
     int32_t whole = 0;
-    char text[3], cut[2];
-    EXPECT_TRUE(in.Read8(&small) && in.Read16(&word) && in.Read32(&whole));
-    EXPECT_EQ(small * 1000000 + word * 10000 + whole, -2 * 1000000 - 2 * 10000 + 0x01020304);
-    in.Seek(-4, true);
-    EXPECT_EQ(in.Tell(), 11);
-    EXPECT_TRUE(in.ReadString(text, sizeof text));
-    EXPECT_STREQ(text, "Tf");
+    ASSERT_TRUE(in.Open(&folder, "big.bin", 2, BinaryRead));
+    in.Seek(3, false);
+    EXPECT_TRUE(in.Read32(&whole));
+    EXPECT_EQ(whole, 0x01020304);
     EXPECT_FALSE(in.Write8(uint8_t{1})) << "reading streams do not write";
-    EXPECT_TRUE(in.ReadString(cut, sizeof cut)) << "text up to the end is a whole string";
-    EXPECT_FALSE(in.Read8(&small));
-    EXPECT_TRUE(in.AtEnd());
-    in.Close();
-    ASSERT_TRUE(WriteFileBytes(t.Join("coded.bin"), {0xC2, 0x41, 0x42, 0xC0, 0x43}));  // a marker of no bytes
-    ASSERT_TRUE(in.Open(&folder, "coded.bin", 0, BinaryRead));
-    std::string plain;
-    uint8_t value;
-    while (in.ReadPacked(&value)) plain += static_cast<char>(value);
-    EXPECT_EQ(plain, "AAB") << "nothing is delivered from a damaged marker on";
-    in.Close();
-    ASSERT_TRUE(WriteFileBytes(t.Join("le.bin"), {0x78, 0x56, 0x34, 0x12}));
-    ASSERT_TRUE(in.Open(&folder, "le.bin", 0, BinaryRead));
-    uint32_t little = 0;
-    EXPECT_TRUE(in.Read32(&little));
-    EXPECT_EQ(little, 0x12345678u);
-    in.Close();
-    EXPECT_FALSE(in.Open(&folder, "missing.bin", 0, BinaryRead) || in.Open(nullptr, "le.bin", 0, BinaryRead));
-    EXPECT_FALSE(in.Read32(&little) || in.Write32(little) || in.WritePacked(1));
-    EXPECT_EQ(in.Tell(), -1);
 }
 
 }  // namespace
