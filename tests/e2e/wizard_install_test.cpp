@@ -142,7 +142,7 @@ TEST(WizardInstall, AfterAWriteFailureTheUpdateResumesAtTheFailingEntryInTheSame
         ASSERT_TRUE(WriteFileText(JoinNative(s.gameFolder, "tlf.exe"), "changed by the player\n"));
         ASSERT_TRUE(s.ClickSlot(3));  // < Back to the folder page
         if (typed) {
-            while (s.App().gameFolder[0] != '\0') ASSERT_TRUE(s.PressKey(HeadlessKeyBackspace));
+            for (int i = 0; i < WizardTextSize && s.App().gameFolder[0] != '\0'; ++i) ASSERT_TRUE(s.PressKey(HeadlessKeyBackspace));
             std::snprintf(s.App().gameFolder, WizardTextSize, "%s", other.c_str());  // may not fit the field
         }
         ASSERT_TRUE(s.PressKey(HeadlessKeyEnter));

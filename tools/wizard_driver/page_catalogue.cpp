@@ -83,7 +83,7 @@ bool RenderWalkPages(const std::string& version, const std::string& typedFolder,
         save(fault);
         if (noPackage || typedFolder.empty()) continue;
         if (!s.ClickSlot(3) || s.State() != StateEnterFolder) return false;  // < Back
-        while (s.App().gameFolder[0] != '\0') {
+        for (int i = 0; i < WizardTextSize && s.App().gameFolder[0] != '\0'; ++i) {
             if (!s.PressKey(HeadlessKeyBackspace)) return false;
         }
         if (!s.Type(typedFolder) || typedFolder != s.App().gameFolder) {
