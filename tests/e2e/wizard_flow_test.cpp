@@ -16,58 +16,27 @@
 
 namespace {
 
-void ReachLanguagePage(WizardSession& s) { ASSERT_TRUE(s.Start()); }
+// The ways to the pages: reached as a player reaches them, the reserved ones (entered by no
+// transition) by setting the state and drawing.
+enum Page { Language, Version, NotInstalled, SourceMissing, WriteFailed, Folder, QuickStart, InstallCorrupt, NotCompatible };
 
-void ReachVersionPage(WizardSession& s) {
+void Reach(WizardSession& s, Page page) {
+    if (page == NotInstalled) std::filesystem::remove(JoinNative(s.gameFolder, "tlf.exe"));
+    if (page == SourceMissing) std::filesystem::remove(JoinNative(s.updateFolder, "update.dat"));
+    if (page == WriteFailed || page == Folder) std::filesystem::remove_all(JoinNative(s.gameFolder, "data"));
+    if (page == QuickStart) s.AddQuickStartFiles();
     ASSERT_TRUE(s.Start());
+    if (page == InstallCorrupt || page == NotCompatible) {
+        s.App().state = page == InstallCorrupt ? StateInstallCorrupt : StateNotCompatible;
+        s.App().Redraw();
+    }
+    if (page == Language || page == InstallCorrupt || page == NotCompatible) return;
     ASSERT_TRUE(s.ChooseLanguage());
-}
-
-void ReachAfterUpdate(WizardSession& s, int16_t page) {
-    ReachVersionPage(s);
-    ASSERT_TRUE(s.RunUpdate());
-    ASSERT_EQ(s.State(), page);
-}
-
-// Without "data" the second entry cannot be written.
-void ReachWriteFailedPage(WizardSession& s) {
-    std::filesystem::remove_all(JoinNative(s.gameFolder, "data"));
-    ReachAfterUpdate(s, StateWriteFailed);
-}
-
-void ReachFolderPage(WizardSession& s) {
-    ReachWriteFailedPage(s);
-    ASSERT_TRUE(s.ClickSlot(3));
-    ASSERT_EQ(s.State(), StateEnterFolder);
-}
-
-void ReachSourceMissingPage(WizardSession& s) {
-    std::filesystem::remove(JoinNative(s.updateFolder, "update.dat"));
-    ReachAfterUpdate(s, StateSourceMissing);
-}
-
-void ReachNotInstalledPage(WizardSession& s) {
-    std::filesystem::remove(JoinNative(s.gameFolder, "tlf.exe"));
-    ReachVersionPage(s);
-    ASSERT_EQ(s.State(), StateNotInstalled);
-}
-
-void ReachQuickStartPage(WizardSession& s) {
-    s.AddQuickStartFiles();
-    ReachAfterUpdate(s, StateQuickStartPrompt);
-}
-
-// The reserved pages: drawable, but entered by no transition.
-void ReachInstallCorruptPage(WizardSession& s) {
-    ASSERT_TRUE(s.Start());
-    s.App().state = StateInstallCorrupt;
-    s.App().Redraw();
-}
-
-void ReachNotCompatiblePage(WizardSession& s) {
-    ASSERT_TRUE(s.Start());
-    s.App().state = StateNotCompatible;
-    s.App().Redraw();
+    if (page == SourceMissing || page == WriteFailed || page == Folder || page == QuickStart) { ASSERT_TRUE(s.RunUpdate()); }
+    if (page == Folder) { ASSERT_TRUE(s.ClickSlot(3)); }
+    const int16_t states[] = {StateChooseLanguage, StateConfirmVersions, StateNotInstalled, StateSourceMissing,
+                              StateWriteFailed, StateEnterFolder, StateQuickStartPrompt};
+    ASSERT_EQ(s.State(), states[page]);
 }
 
 constexpr int16_t kEnds = -1;
@@ -76,61 +45,59 @@ constexpr int kEscape = -HeadlessKeyEscape;
 
 // One input on one page: a click on a slot (0 and up) or a key, and the state it leads to.
 struct FlowRow {
-    const char* page;
-    void (*reach)(WizardSession&);
+    const char* name;
+    Page page;
     int input;
     int16_t next;
 };
 
 const FlowRow kFlowRows[] = {
-    {"language", ReachLanguagePage, 0, kEnds},
-    {"language", ReachLanguagePage, kEnter, StateChooseLanguage},
-    {"language", ReachLanguagePage, kEscape, kEnds},
-    {"version", ReachVersionPage, 0, kEnds},
-    {"version", ReachVersionPage, 3, StateChooseLanguage},
-    {"version", ReachVersionPage, 4, StateUpdating},
-    {"version", ReachVersionPage, kEnter, StateUpdating},
-    {"version", ReachVersionPage, kEscape, kEnds},
-    {"not installed", ReachNotInstalledPage, 0, kEnds},
-    {"not installed", ReachNotInstalledPage, 3, StateNotInstalled},  // "< Back" is inert
-    {"not installed", ReachNotInstalledPage, 4, kEnds},
-    {"not installed", ReachNotInstalledPage, kEnter, kEnds},
-    {"not installed", ReachNotInstalledPage, kEscape, kEnds},
-    {"source missing", ReachSourceMissingPage, 3, StateSourceMissing},
-    {"source missing", ReachSourceMissingPage, 4, kEnds},
-    {"source missing", ReachSourceMissingPage, kEnter, kEnds},
-    {"source missing", ReachSourceMissingPage, kEscape, kEnds},
-    {"write failed", ReachWriteFailedPage, 3, StateEnterFolder},
-    {"write failed", ReachWriteFailedPage, 4, kEnds},
-    {"write failed", ReachWriteFailedPage, kEnter, kEnds},
-    {"write failed", ReachWriteFailedPage, kEscape, kEnds},
-    {"folder", ReachFolderPage, 0, kEnds},
-    {"folder", ReachFolderPage, 3, StateChooseLanguage},
-    {"folder", ReachFolderPage, 4, StateConfirmVersions},
-    {"folder", ReachFolderPage, kEnter, StateConfirmVersions},
-    {"folder", ReachFolderPage, kEscape, kEnds},
-    {"quick start", ReachQuickStartPage, 0, kEnds},
-    {"quick start", ReachQuickStartPage, kEscape, kEnds},
-    {"install corrupt", ReachInstallCorruptPage, 3, StateInstallCorrupt},
-    {"install corrupt", ReachInstallCorruptPage, kEnter, kEnds},
-    {"not compatible", ReachNotCompatiblePage, kEnter, StateNotCompatible},
-    {"not compatible", ReachNotCompatiblePage, 4, kEnds},
+    {"language", Language, 0, kEnds},
+    {"language", Language, kEnter, StateChooseLanguage},
+    {"language", Language, kEscape, kEnds},
+    {"version", Version, 0, kEnds},
+    {"version", Version, 3, StateChooseLanguage},
+    {"version", Version, 4, StateUpdating},
+    {"version", Version, kEnter, StateUpdating},
+    {"version", Version, kEscape, kEnds},
+    {"not installed", NotInstalled, 0, kEnds},
+    {"not installed", NotInstalled, 3, StateNotInstalled},  // "< Back" is inert
+    {"not installed", NotInstalled, 4, kEnds},
+    {"not installed", NotInstalled, kEnter, kEnds},
+    {"not installed", NotInstalled, kEscape, kEnds},
+    {"source missing", SourceMissing, 3, StateSourceMissing},
+    {"source missing", SourceMissing, 4, kEnds},
+    {"source missing", SourceMissing, kEnter, kEnds},
+    {"source missing", SourceMissing, kEscape, kEnds},
+    {"write failed", WriteFailed, 3, StateEnterFolder},
+    {"write failed", WriteFailed, 4, kEnds},
+    {"write failed", WriteFailed, kEnter, kEnds},
+    {"write failed", WriteFailed, kEscape, kEnds},
+    {"folder", Folder, 0, kEnds},
+    {"folder", Folder, 3, StateChooseLanguage},
+    {"folder", Folder, 4, StateConfirmVersions},
+    {"folder", Folder, kEnter, StateConfirmVersions},
+    {"folder", Folder, kEscape, kEnds},
+    {"quick start", QuickStart, 0, kEnds},
+    {"quick start", QuickStart, kEscape, kEnds},
+    {"install corrupt", InstallCorrupt, 3, StateInstallCorrupt},
+    {"install corrupt", InstallCorrupt, kEnter, kEnds},
+    {"not compatible", NotCompatible, kEnter, StateNotCompatible},
+    {"not compatible", NotCompatible, 4, kEnds},
 };
 
 TEST(WizardFlow, EveryTransitionByClickAndByKey) {
     for (const FlowRow& row : kFlowRows) {
-        SCOPED_TRACE(std::string(row.page) + " page, input " + std::to_string(row.input));
+        SCOPED_TRACE(std::string(row.name) + " page, input " + std::to_string(row.input));
         WizardSession s;
-        row.reach(s);
+        Reach(s, row.page);
         if (::testing::Test::HasFatalFailure()) return;
         const bool goesOn = row.input >= 0 ? s.ClickSlot(row.input) : s.PressKey(-row.input);
         EXPECT_EQ(goesOn, row.next != kEnds);
-        if (goesOn) EXPECT_EQ(s.State(), row.next);
+        if (goesOn) { EXPECT_EQ(s.State(), row.next); }
         EXPECT_TRUE(HeadlessOpenedDocuments().empty());
-        if (row.reach == ReachFolderPage && row.input < 0) {
-            EXPECT_EQ(std::string(s.App().gameFolder), s.gameFolder) << "Enter and Escape are not typed";
-        }
-        if (row.reach == ReachQuickStartPage) EXPECT_TRUE(s.GameFileExists("qstart/league.qst"));
+        if (row.page == Folder && row.input < 0) { EXPECT_EQ(std::string(s.App().gameFolder), s.gameFolder) << "Enter and Escape are not typed"; }
+        if (row.page == QuickStart) { EXPECT_TRUE(s.GameFileExists("qstart/league.qst")); }
     }
 }
 
@@ -166,7 +133,7 @@ TEST(WizardFlow, ARecordWithoutAGameMeansNotInstalled) {
         if (keep >= 0) std::filesystem::remove(s.registryFile);
         if (keep == 1) s.SetRecord("Version", "Release");
         if (keep == 2) s.SetRecord("Location", s.gameFolder);
-        ReachVersionPage(s);
+        ASSERT_TRUE(s.Start() && s.ChooseLanguage());
         EXPECT_EQ(s.State(), StateNotInstalled);
     }
 }
@@ -183,7 +150,7 @@ TEST(WizardFlow, BackToTheLanguagePageKeepsTheLanguageUntilAnotherIsChosen) {
 
 TEST(WizardFlow, EnterDuringTheUpdateDoesNothing) {
     WizardSession s;
-    ReachVersionPage(s);
+    Reach(s, Version);
     ASSERT_TRUE(s.ClickSlot(4));
     ASSERT_TRUE(s.PressKey(HeadlessKeyEnter));
     EXPECT_EQ(s.State(), StateUpdating);
@@ -199,7 +166,7 @@ bool WholePagePresented() {
 
 TEST(WizardFolderField, TypingAppendsBackspaceRemovesAndRefusedKeysStillRedraw) {
     WizardSession s;
-    ReachFolderPage(s);
+    Reach(s, Folder);
     const std::string start = s.App().gameFolder;
     ASSERT_TRUE(s.Type("x_1"));
     EXPECT_EQ(s.Caption(2), start + "x_1|");
@@ -235,7 +202,7 @@ TEST(WizardFolderField, TypingAppendsBackspaceRemovesAndRefusedKeysStillRedraw) 
 
 TEST(WizardFolderField, AFolderOf199CharactersTakesNoMore) {
     WizardSession s;
-    ReachWriteFailedPage(s);
+    Reach(s, WriteFailed);
     const std::string longFolder = "c:\\" + std::string(194, 'd') + "\\z";
     std::snprintf(s.App().gameFolder, WizardTextSize, "%s", longFolder.c_str());
     ASSERT_TRUE(s.ClickSlot(3));

@@ -88,7 +88,7 @@ TEST(WizardInstall, AMissingOrDamagedSourceIsFoundBeforeAnyGameFileIsTouched) {
         if (damage == 0) std::filesystem::remove(package);
         if (damage == 1) bytes.pop_back();
         if (damage == 2) bytes[4 * 3 + 3] = 0x80;
-        if (damage == 1 || damage == 2) ASSERT_TRUE(WriteFileBytes(package, bytes));
+        if (damage == 1 || damage == 2) { ASSERT_TRUE(WriteFileBytes(package, bytes)); }
         if (damage == 3) std::filesystem::remove(JoinNative(s.updateFolder, ReadmeFileName[LanguageFrench]));
         StartAndUpdate(s, LanguageFrench);
         EXPECT_EQ(s.State(), StateSourceMissing);

@@ -27,7 +27,7 @@ protected:
     // The loose files; contents(i) of entry i.
     void WriteLooseFiles(const std::function<Bytes(int)>& contents) {
         for (int i = 0; i < UpdateFileCount; ++i) {
-            if (!IsReadmeEntry(i)) ASSERT_TRUE(WriteFileBytes(folder.Join(UpdateFileName(i)), contents(i)));
+            if (!IsReadmeEntry(i)) { ASSERT_TRUE(WriteFileBytes(folder.Join(UpdateFileName(i)), contents(i))); }
         }
     }
     Bytes Package() {
@@ -66,7 +66,7 @@ TEST_F(PackageTest, TheKnownPackageIsPackedByteForByteAndEveryEntryExtractsFromI
     WritePackage(known);
     EXPECT_TRUE(CheckUpdatePackage());
     for (int i = 0; i < UpdateFileCount; ++i) {
-        if (!IsReadmeEntry(i)) EXPECT_EQ(Extract(i, folder.Join("out")), KnownContents(i)) << UpdateFileName(i);
+        if (!IsReadmeEntry(i)) { EXPECT_EQ(Extract(i, folder.Join("out")), KnownContents(i)) << UpdateFileName(i); }
     }
 }
 

@@ -178,11 +178,9 @@ TEST(RecordText, SetCases) {
     for (const SetCase& c : cases) {
         std::string edited = "<refused>";
         SetRecordText(c.before, kKey, c.name, c.value, &edited);
-        if (c.after != "<any>") EXPECT_EQ(edited, c.after) << c.name << " = " << c.value;
+        if (c.after != "<any>") { EXPECT_EQ(edited, c.after) << c.name << " = " << c.value; }
         std::string bytes;
-        if (c.after != "<refused>") {
-            EXPECT_TRUE(FindRecordValue(edited, kKey, c.name, &bytes) && bytes == c.value + std::string(1, '\0')) << c.name;
-        }
+        if (c.after != "<refused>") { EXPECT_TRUE(FindRecordValue(edited, kKey, c.name, &bytes) && bytes == c.value + std::string(1, '\0')) << c.name; }
     }
 }
 
@@ -247,7 +245,7 @@ TEST(RecordFile, TwoProcessesWritingAtOnceLoseNothing) {
     for (pid_t child : children) EXPECT_TRUE(waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0);
     char value[8];
     for (int i = 0; i < 140; ++i) {
-        if (i % 100 < 40) EXPECT_TRUE(PlatformRecordRead(kKey, ("P" + std::to_string(i)).c_str(), value, sizeof value)) << i;
+        if (i % 100 < 40) { EXPECT_TRUE(PlatformRecordRead(kKey, ("P" + std::to_string(i)).c_str(), value, sizeof value)) << i; }
     }
 }
 
