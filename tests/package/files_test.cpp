@@ -1,6 +1,6 @@
 // files_test.cpp: the file layer under the package and the wizard, on real files: the platform's
 // file and folder services through the installer's backslash paths (matched without regard to
-// case everywhere), the POSIX mapping of those paths, FolderPath, and FileStream's bytes.
+// case everywhere), the POSIX mapping of those paths, and FileStream's bytes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -155,36 +155,6 @@ TEST(PathMapping, GamePathsMapToNativeOnesAndWildcardsMatchAsOnWindows) {
     for (const auto& m : misses) EXPECT_FALSE(MatchesWildcard(m.first, m.second)) << m.first << " " << m.second;
 }
 #endif
-
-TEST(FolderPath, MovesCreatesListsAndRefusesJoinsThatDoNotFit) {
-    TempFolder t;
-    ScopedCurrentFolder current(t.path);
-    ASSERT_TRUE(MakeFolder(t.Join("Games")) && WriteFileText(t.Join("update.dat"), "u"));
-    FolderPath folder;
-    const std::string start = folder.GetPath();
-    EXPECT_TRUE(fs::equivalent(start, t.path));
-    EXPECT_EQ(std::string(folder.FullPathOf("tlf.exe")), start + "\\tlf.exe");
-    std::vector<std::string> names;
-    for (FolderListingKind kind : {ListFolders, ListFiles}) {
-        ASSERT_TRUE(folder.BeginListing(kind));
-        while (const char* name = folder.NextListed()) names.push_back(name);
-        folder.EndListing();
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"Games", "update.dat"})) << "never . or ..";
-    EXPECT_TRUE(folder.EnterFolder("games"));
-    EXPECT_FALSE(folder.EnterFolder("missing"));
-    EXPECT_EQ(std::string(folder.GetPath()), start + "\\games");
-    EXPECT_TRUE(folder.CreateFolder("Saves", true));
-    EXPECT_TRUE(fs::is_directory(t.Join("Games/Saves")));
-    EXPECT_TRUE(folder.GoToParent() && folder.GoToParent());
-    EXPECT_EQ(std::string(folder.GetPath()), start);
-    EXPECT_FALSE(folder.CreateFolder("update.dat", true));
-    const std::string tooLong(FolderPathCapacity - start.size() - 1, 'n'), fits(FolderPathCapacity - start.size() - 2, 'n');
-    EXPECT_STREQ(folder.FullPathOf(tooLong.c_str()), "");
-    EXPECT_FALSE(folder.EnterFolder(tooLong.c_str()) || folder.CreateFolder(tooLong.c_str(), true));
-    EXPECT_EQ(std::string(folder.FullPathOf(fits.c_str())).size(), FolderPathCapacity - 1u);
-    EXPECT_EQ(std::string(folder.GetPath()), start);
-}
 
 TEST(FileStream, BigEndianValuesAndRunsAreTheExpectedBytes) {
     // Little-endian reading is what the fonts use (the pixel rules); the run-length round trip is

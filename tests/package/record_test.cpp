@@ -218,20 +218,6 @@ TEST(RecordFile, ReplacedAtomicallyInItsFolderKeepingPermissionsAndEveryOtherLin
     EXPECT_EQ(ListFolder(record.temp.path), (std::vector<std::string>{"config", "registry.reg", "registry.reg.lock"}));
 }
 
-TEST(RecordFile, DefaultLocationFollowsXdgConfigHomeThenHome) {
-    TempFolder temp;
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    unsetenv("TLF_REGISTRY");
-    setenv("XDG_CONFIG_HOME", temp.Join("xdg").c_str(), 1);
-    EXPECT_TRUE(PlatformRecordWrite(kKey, "Version", "xdg"));
-    EXPECT_TRUE(FileExists(temp.Join("xdg/tallyfield/registry.reg")));
-    unsetenv("XDG_CONFIG_HOME");
-    setenv("HOME", temp.Join("home").c_str(), 1);
-    EXPECT_TRUE(PlatformRecordWrite(kKey, "Version", "home"));
-    EXPECT_TRUE(FileExists(temp.Join("home/.config/tallyfield/registry.reg")));
-    setenv("HOME", home.c_str(), 1);
-}
-
 TEST(RecordFile, TwoProcessesWritingAtOnceLoseNothing) {
     SystemRecord record;
     pid_t children[2];
