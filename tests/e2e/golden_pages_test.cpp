@@ -45,16 +45,18 @@ TEST(GoldenPages, EveryPageMatchesDocsPages) {
         std::vector<uint16_t> expected;
         int width = 0, height = 0;
         const bool read = ReadPng(reference, &expected, &width, &height);
+        const bool sameSize = read && width == gFramework.screenWidth && height == gFramework.screenHeight;
         int differing = 0;
-        if (read && width == gFramework.screenWidth && height == gFramework.screenHeight) {
+        if (sameSize) {
             for (int y = 0; y < height; ++y)
                 for (int x = 0; x < width; ++x)
                     differing += (gFramework.frameBuffer[y * (gFramework.pitch / 2) + x] & 0x7fff) != expected[y * width + x];
         }
-        if (read && differing == 0 && width == gFramework.screenWidth) return;
+        if (sameSize && differing == 0) return;
         WriteFrameBufferPng(actualFolder, name);
         ADD_FAILURE() << "page " << name << ": "
-                      << (read ? std::to_string(differing) + " pixels differ from " : std::string("cannot read "))
+                      << (sameSize ? std::to_string(differing) + " pixels differ from "
+                                   : read ? std::string("another size than ") : std::string("cannot read "))
                       << reference << "; drawn now: " << actualFolder << "/" << name
                       << ".png (if meant: cmake --build --preset linux --target docs_pages)";
     });
