@@ -8,8 +8,7 @@
 #   tools/bench_wine_install.sh EXE_A EXE_B [RUNS]
 #   TLF_BENCH_MIB=1000   MiB added to the sample update (about 1 GiB in all)
 #
-# Needs the Linux build (build/linux: make_sample_update, the packer and the reference pages
-# renderer). Starts its own Xvfb and Wine prefix and stops them by process id. Prints one line a
+# Needs the Linux build (build/linux: make_sample_update, the packer and tlf_render_pages). Starts its own Xvfb and Wine prefix and stops them by process id. Prints one line a
 # run and the median of each build.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,8 +33,7 @@ SCREEN_FOLDER="$work/screen"
 delivery="$WINEPREFIX/drive_c/update"
 mkdir -p "$delivery"
 cp "$work/loose/update.dat" "$work/loose"/readme_*.txt "$top"/data/fonts/*.fnt "$delivery/"
-TLF_REFERENCE_PAGES="$REFERENCE_FOLDER" TLF_REFERENCE_VERSION=Release \
-  "$linux/tests/tests_e2e" --gtest_filter='ReferencePages.*' >/dev/null
+"$linux/tlf_render_pages" walk "$REFERENCE_FOLDER" Release "" >/dev/null
 wizard_layout "$delivery"
 game="$WINEPREFIX/drive_c/game"
 record_key='HKLM\Software\Quillbrook Ltd\Tallyfield'

@@ -13,7 +13,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 bash tools/setup.sh
 cmake --preset linux >/dev/null
-cmake --build --preset linux -j"$(nproc)" --target tlfupdate make_sample_update tests_e2e >/dev/null
+cmake --build --preset linux -j"$(nproc)" --target tlfupdate make_sample_update tlf_demo_install >/dev/null
 source tests/scripts/package_files.sh
 
 demo="$top/build/demo"
@@ -57,8 +57,7 @@ if [ -n "${DISPLAY:-}" ] && [ "${TLF_DEMO_HEADLESS:-0}" != 1 ]; then
   (cd "$demo/update" && ./tlfupdate) || echo "demo: the installer ended with exit code $?"
 else
   echo "demo: no display - running a scripted English install headlessly"
-  TLF_DEMO_UPDATE="$demo/update" TLF_DEMO_PAGES="$demo/pages" \
-    build/linux/tests/tests_e2e --gtest_filter='DemoInstall.*' --gtest_brief=1 | grep '^demo:' || {
+  build/linux/tlf_demo_install "$demo/update" "$demo/pages" | grep '^demo:' || {
     echo "demo: the scripted install failed" >&2; exit 1; }
 fi
 

@@ -11,7 +11,9 @@
 //
 // Promises: no crash, no leak, no sanitizer report; the program ends after the close request;
 // the folder typed never exceeds 199 characters.
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,41 +32,32 @@ namespace {
 
 constexpr int kMostMessages = 128;
 
-const char* const kFontFiles[] = {"arial_narrow_10.fnt", "arial_narrow_11.fnt", "arial_14.fnt", "arial_16.fnt",
-                                  "arial_18.fnt",        "trade_cond_24_bold.fnt", "trade_cond_28_bold.fnt"};
-
 void PrepareInstallation() {
     FuzzEnterScratchFolder();
-    for (const char* name : kFontFiles) {
+    for (const auto& font : std::filesystem::directory_iterator(FuzzFontFolder())) {
         std::string bytes;
-        if (!FuzzReadFile(FuzzFontFolder() + "/" + name, &bytes) ||
-            !FuzzWriteFile(FuzzScratchPath(name), bytes.data(), bytes.size()))
+        if (font.path().extension() == ".fnt" &&
+            (!FuzzReadFile(font.path().string(), &bytes) ||
+             !FuzzWriteFile(FuzzScratchPath(font.path().filename().string()), bytes.data(), bytes.size())))
             std::abort();
     }
     for (int i = 0; i < LanguageCount; ++i) {
-        const std::string text = "readme\n";
-        if (!FuzzWriteFile(FuzzScratchPath(ReadmeFileName[i]), text.data(), text.size())) std::abort();
+        if (!FuzzWriteFile(FuzzScratchPath(ReadmeFileName[i]), "readme\n", 7)) std::abort();
     }
     const std::string game = FuzzScratchPath("game");
     if (mkdir(game.c_str(), 0777) != 0 || !FuzzWriteFile(game + "/tlf.exe", "exe", 3)) std::abort();
     setenv("TLF_REGISTRY", FuzzScratchPath("registry.reg").c_str(), 1);
-    if (!WriteRegistryString(ProductSubkey, "Version", "Release") ||
-        !WriteRegistryString(ProductSubkey, "Location", game.c_str()))
+    if (!WriteRegistryString(ProductSubkey, "Version", "Release") || !WriteRegistryString(ProductSubkey, "Location", game.c_str()))
         std::abort();
 }
 
-bool HandledByTheProcedure(uint32_t message) {
-    switch (message) {
-        case WindowMessageSize: case WindowMessagePaint: case WindowMessageClose: case WindowMessageGetMinMaxInfo:
-        case WindowMessageKeyDown: case WindowMessageChar: case WindowMessageMouseMove:
-        case WindowMessageLeftButtonDown: case WindowMessageLeftButtonUp: case WindowMessageRightButtonDown:
-        case WindowMessageRightButtonUp: case WindowMessageMiddleButtonDown: case WindowMessageMiddleButtonUp:
-        case WindowMessageMouseWheel:
-            return true;
-        default:
-            return false;
-    }
-}
+// Input kinds 0 to 14 post these messages; 15 any message the procedure leaves to the system; 16
+// ends a frame.
+const uint32_t kMessages[] = {
+    WindowMessageSize,           WindowMessagePaint,           WindowMessageClose,          WindowMessageGetMinMaxInfo,
+    WindowMessageKeyDown,        WindowMessageKeyUp,           WindowMessageChar,           WindowMessageMouseMove,
+    WindowMessageLeftButtonDown, WindowMessageLeftButtonUp,    WindowMessageRightButtonDown, WindowMessageRightButtonUp,
+    WindowMessageMiddleButtonDown, WindowMessageMiddleButtonUp, WindowMessageMouseWheel};
 
 // Reads the input as messages; each takes a kind byte and up to four parameter bytes.
 struct Reader {
@@ -76,50 +69,40 @@ struct Reader {
     uint16_t Word() { return static_cast<uint16_t>(Byte() | Byte() << 8); }
 };
 
-int16_t WindowExtent(uint16_t word, int most) { return static_cast<int16_t>(word % (most + 1)); }
-
 MinMaxInfo gMinMax;  // WM_GETMINMAXINFO points here: it must outlive the queued message
 
 void PostMessages(Reader& in) {
     for (int n = 0; n < kMostMessages && in.More(); ++n) {
         const uint8_t kind = in.Byte() % 17;
-        switch (kind) {
-            case 0: {
-                const uintptr_t sizeKind = in.Byte() % 4;
-                HeadlessPostMessage(WindowMessageSize, sizeKind, PackPointParam(WindowExtent(in.Word(), 640), WindowExtent(in.Word(), 480)));
-                break;
-            }
-            case 1: HeadlessPostMessage(WindowMessagePaint, 0, 0); break;
-            case 2: HeadlessPostMessage(WindowMessageClose, 0, 0); break;
-            case 3: HeadlessPostMessage(WindowMessageGetMinMaxInfo, 0, reinterpret_cast<intptr_t>(&gMinMax)); break;
-            case 4: HeadlessPostMessage(WindowMessageKeyDown, in.Byte(), 0); break;
-            case 5: HeadlessPostMessage(WindowMessageKeyUp, in.Byte(), 0); break;
-            case 6: HeadlessPostMessage(WindowMessageChar, in.Word(), 0); break;
-            case 7: {
-                // Mostly inside the 550 x 350 window, where the Buttons are; any word otherwise.
-                const uint16_t x = in.Word(), y = in.Word();
-                const bool inside = (x & 0x8000) == 0;
-                HeadlessPostMessage(WindowMessageMouseMove, 0,
-                                    inside ? PackPointParam(x % 560, y % 360) : PackPointParam(x, y));
-                break;
-            }
-            case 8: HeadlessPostMessage(WindowMessageLeftButtonDown, 0, 0); break;
-            case 9: HeadlessPostMessage(WindowMessageLeftButtonUp, 0, 0); break;
-            case 10: HeadlessPostMessage(WindowMessageRightButtonDown, 0, 0); break;
-            case 11: HeadlessPostMessage(WindowMessageRightButtonUp, 0, 0); break;
-            case 12: HeadlessPostMessage(WindowMessageMiddleButtonDown, 0, 0); break;
-            case 13: HeadlessPostMessage(WindowMessageMiddleButtonUp, 0, 0); break;
-            case 14: HeadlessPostMessage(WindowMessageMouseWheel, static_cast<uintptr_t>(in.Word()) << 16, 0); break;
-            case 15: {
-                // A message the procedure leaves to the system, with any parameters.
-                const uint32_t message = in.Word();
-                const uintptr_t wParam = in.Word();
-                const intptr_t lParam = in.Word();
-                if (!HandledByTheProcedure(message)) HeadlessPostMessage(message, wParam, lParam);
-                break;
-            }
-            default: HeadlessEndFrame(); break;
+        if (kind == 16) {
+            HeadlessEndFrame();
+            continue;
         }
+        uint32_t message = kind < 15 ? kMessages[kind] : in.Word();
+        uintptr_t wParam = 0;
+        intptr_t lParam = 0;
+        if (kind == 15) {
+            wParam = in.Word();
+            lParam = in.Word();
+            if (std::find(std::begin(kMessages), std::end(kMessages), message) != std::end(kMessages)) continue;
+        } else if (message == WindowMessageSize) {
+            wParam = in.Byte() % 4;
+            const uint16_t width = in.Word(), height = in.Word();
+            lParam = PackPointParam(width % 641, height % 481);
+        } else if (message == WindowMessageGetMinMaxInfo) {
+            lParam = reinterpret_cast<intptr_t>(&gMinMax);
+        } else if (message == WindowMessageKeyDown || message == WindowMessageKeyUp) {
+            wParam = in.Byte();
+        } else if (message == WindowMessageChar) {
+            wParam = in.Word();
+        } else if (message == WindowMessageMouseMove) {
+            // Mostly inside the 550 x 350 window, where the Buttons are; any word otherwise.
+            const uint16_t x = in.Word(), y = in.Word();
+            lParam = (x & 0x8000) == 0 ? PackPointParam(x % 560, y % 360) : PackPointParam(x, y);
+        } else if (message == WindowMessageMouseWheel) {
+            wParam = static_cast<uintptr_t>(in.Word()) << 16;
+        }
+        HeadlessPostMessage(message, wParam, lParam);
     }
 }
 

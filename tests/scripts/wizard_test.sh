@@ -99,7 +99,7 @@ stale_name=$([ "$platform" = wine ] && echo 'C:\stale' || echo "$stale")
 
 # ---- what is tested: the delivery folder, and the reference pages ----
 if ! timeout 900 cmake --build "$program_build" --target delivery >"$work/build.log" 2>&1 ||
-  ! timeout 900 cmake --build "$linux" --target tests_e2e >>"$work/build.log" 2>&1; then
+  ! timeout 900 cmake --build "$linux" --target tlf_render_pages >>"$work/build.log" 2>&1; then
   cat "$work/build.log" >&2
   check false "the delivery and the reference renderer build"
   finish
@@ -109,8 +109,7 @@ loose=$(delivery_loose_files "$program_build")
 REFERENCE_FOLDER="$work/reference"
 SCREEN_FOLDER="$work/screen"
 mkdir "$REFERENCE_FOLDER" "$SCREEN_FOLDER" "$work/unpacked"
-if ! TLF_REFERENCE_PAGES="$REFERENCE_FOLDER" TLF_REFERENCE_VERSION=Release TLF_REFERENCE_FOLDER="$typed" \
-  timeout 300 "$linux/tests/tests_e2e" --gtest_filter='ReferencePages.*' >"$work/reference.log" 2>&1; then
+if ! timeout 300 "$linux/tlf_render_pages" walk "$REFERENCE_FOLDER" Release "$typed" >"$work/reference.log" 2>&1; then
   cat "$work/reference.log" >&2
   check false "the reference pages are rendered"
   finish

@@ -1,0 +1,289 @@
+// fault_matrix_test.cpp: one fault per row, placed in a fresh installation while the real wizard
+// runs - in this process, or in a forked child when the fault would harm the test program (a
+// file-size limit, dropped privileges, a kill: the suite FaultMatrixInAChild) - then the same checks on disk after every row:
+// every game file is its whole old content (or absent) or its whole new content, no temporary
+// file ("~tlf") is left, "Version" is new only after a complete update, and the page is the one
+// the wizard promises. The rows take the first entry, "pics.cfg" (whose faults are skipped), the
+// first "data" entry, the readme and the last entry.
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "app/texts.h"
+#include "framework/framework_state.h"
+#include "package/update_file_table.h"
+#include "package/update_package.h"
+#include "tools/wizard_driver/wizard_session.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const int kEntries[] = {0, 9, 10, 44, 46};
+
+std::string NewEntry(int i) { return IsReadmeEntry(i) ? ReadmeContents(LanguageEnglish) : NewContents(i); }
+bool GameHasOldEntry(int i) { return i == 0 || i == 9 || i == 12 || i == 44 || i == 45; }
+
+int CountTemporaryFiles(const std::string& folder) {
+    int count = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        count += entry.path().filename().string().find("~tlf") != std::string::npos;
+    }
+    return count;
+}
+
+// The first entry at or after `entry` for which `fails` holds, "pics.cfg" skipped; 47 when none.
+int FirstStoppingEntry(int entry, const std::function<bool(int)>& fails) {
+    while (entry < UpdateFileCount && !(fails(entry) && !IsPicturesConfigEntry(entry))) ++entry;
+    return entry;
+}
+
+struct Outcome {
+    int page;
+    int stoppedAt = -1;  // entries before it new, it old; -1 unchecked
+    bool complete = false;
+    bool picturesSkipped = false;
+};
+
+void CheckAfterRun(const WizardSession& s, const Outcome& outcome, int shownPage, const std::string& label) {
+    int newEntries = 0;
+    for (int i = 0; i < UpdateFileCount; ++i) {
+        std::string contents;
+        const bool present = s.ReadGameFile(EntryPath(i), &contents);
+        const bool isNew = present && contents == NewEntry(i);
+        const bool isOld = GameHasOldEntry(i) ? present && contents == OldContents(i) : !present;
+        newEntries += isNew;
+        EXPECT_TRUE(isNew || isOld) << label << ": " << EntryPath(i) << " is neither old nor new";
+        if (i < outcome.stoppedAt && !IsPicturesConfigEntry(i)) { EXPECT_TRUE(isNew) << label << ": " << EntryPath(i); }
+        if (i == outcome.stoppedAt) { EXPECT_TRUE(isOld) << label << ": " << EntryPath(i) << " was touched"; }
+    }
+    EXPECT_EQ(CountTemporaryFiles(s.root.path), 0) << label << ": temporary file left";
+    if (outcome.complete) { EXPECT_EQ(newEntries, UpdateFileCount - outcome.picturesSkipped) << label; }
+    EXPECT_EQ(s.RecordVersion(), outcome.complete ? NewVersionText : "Release") << label;
+    EXPECT_EQ(shownPage, outcome.page) << label << ": wrong page";
+}
+
+TEST(FaultMatrix, AReadOnlyTargetIsReplaced) {
+    for (int entry : kEntries) {
+        WizardSession s;
+        const std::string target = JoinNative(s.gameFolder, EntryPath(entry));
+        if (!GameHasOldEntry(entry)) { ASSERT_TRUE(WriteFileText(target, OldContents(entry))); }
+        fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        ASSERT_TRUE(s.InstallToCompletion());
+        CheckAfterRun(s, Outcome{StateCompleted, -1, true}, s.State(), "read-only " + EntryPath(entry));
+    }
+}
+
+TEST(FaultMatrix, TheRecordAtItsLimits) {
+    // "Version" of 199 and 200 bytes with the zero byte fits the wizard's 200; 201 does not.
+    for (size_t bytes : {199u, 200u, 201u}) {
+        WizardSession s;
+        s.SetRecord("Version", std::string(bytes - 1, 'v'));
+        ASSERT_TRUE(s.Start() && s.ChooseLanguage());
+        EXPECT_EQ(s.State(), bytes <= 200 ? StateConfirmVersions : StateNotInstalled) << bytes;
+        if (bytes <= 200) { EXPECT_EQ(std::string(s.App().installedVersion), std::string(bytes - 1, 'v')); }
+    }
+    WizardSession s;
+    s.SetRecord("Location", s.gameFolder + std::string(200 - s.gameFolder.size(), 'x'));
+    ASSERT_TRUE(s.Start() && s.ChooseLanguage());
+    EXPECT_EQ(s.State(), StateNotInstalled) << "a Location of 201 bytes";
+}
+
+#ifdef _WIN32
+
+TEST(FaultMatrix, ATargetHeldOpenIsAWriteFailureThenTheUpdateResumes) {
+    // As a running game holds its files: others may read, not replace. Windows only.
+    for (int entry : {0, 9, 44}) {
+        WizardSession s;
+        const std::string label = EntryPath(entry) + " held open";
+        HANDLE held = CreateFileA(JoinNative(s.gameFolder, EntryPath(entry)).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE) << label;
+        ASSERT_TRUE(s.Start() && s.ChooseLanguage() && s.RunUpdate());
+        CloseHandle(held);
+        if (IsPicturesConfigEntry(entry)) {
+            CheckAfterRun(s, Outcome{StateCompleted, UpdateFileCount, true, true}, s.State(), label);
+            continue;
+        }
+        CheckAfterRun(s, Outcome{StateWriteFailed, entry}, s.State(), label);
+        ASSERT_TRUE(s.ClickSlot(3) && s.ClickSlot(4));  // the folder page, then the version page
+        ASSERT_TRUE(s.RunUpdate());
+        CheckAfterRun(s, Outcome{StateCompleted, -1, true}, s.State(), label + ", let go");
+    }
+}
+
+#else
+
+// Runs `body` in a forked child, which ends with _exit(body()): usually the wizard's page.
+int RunInChild(const std::function<int()>& body) {
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) _exit(body());
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child ? status : -1;
+}
+
+// Start, English, Next, then frames until the step installing `entry` is next.
+bool RunUpdateUpToEntry(WizardSession& s, int entry) {
+    if (!s.Start() || !s.ChooseLanguage() || !s.ClickSlot(4) || s.State() != StateUpdating) return false;
+    for (int frame = 0; frame < 60 && s.App().fileCounter < entry + 1; ++frame) {
+        if (!s.Frame() || s.State() != StateUpdating) return false;
+    }
+    return s.App().fileCounter == entry + 1;
+}
+
+int FinishRun(WizardSession& s) {
+    for (int frame = 0; frame < 60 && !s.Ended() && s.State() == StateUpdating; ++frame) s.Frame();
+    return s.State();
+}
+
+// No file of this process grows beyond `bytes`; a write past it fails (EFBIG), or with `kill`
+// ends the process inside the write (SIGXFSZ).
+void LimitFileSize(rlim_t bytes, bool kill = false) {
+    std::signal(SIGXFSZ, kill ? SIG_DFL : SIG_IGN);
+    rlimit limit{bytes, bytes};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+TEST(FaultMatrixInAChild, AFullDiskStopsAtTheEntryWithEveryFileWhole) {
+    for (int entry : kEntries) {
+        WizardSession s;
+        const int status = RunInChild([&] { return RunUpdateUpToEntry(s, entry) ? (LimitFileSize(0), FinishRun(s)) : 100; });
+        ASSERT_TRUE(WIFEXITED(status));
+        const int stop = FirstStoppingEntry(entry, [](int) { return true; });
+        CheckAfterRun(s, Outcome{StateWriteFailed, stop}, WEXITSTATUS(status), "disk full at " + EntryPath(entry));
+    }
+    // Room for half the largest entry: the first larger entry cannot be written whole.
+    WizardSession s;
+    const rlim_t limit = NewContents(UpdateFileCount - 1).size() / 2;
+    const int status = RunInChild([&] { return RunUpdateUpToEntry(s, 0) ? (LimitFileSize(limit), FinishRun(s)) : 100; });
+    const int stop = FirstStoppingEntry(0, [&](int i) { return NewEntry(i).size() > limit; });
+    CheckAfterRun(s, Outcome{StateWriteFailed, stop}, WEXITSTATUS(status), "disk full inside an entry");
+}
+
+TEST(FaultMatrixInAChild, KilledDuringTheUpdateThenRunAgain) {
+    // Killed after a frame of the update (frame n runs step n - 1, the finish in frame 49), or
+    // inside the write of an entry (a half-written temporary file of the dead run stays behind).
+    for (int kill : {1, 2, 24, 48, 49, -1, -44, -46}) {
+        WizardSession s;
+        const int entry = kill < 0 ? -kill - (kill == -1 ? 1 : 0) : -1;
+        const int status = RunInChild([&] {
+            if (!RunUpdateUpToEntry(s, kill < 0 ? entry : -1)) return 100;
+            if (kill < 0) {
+                LimitFileSize(NewEntry(entry).size() / 2, true);
+                return FinishRun(s);
+            }
+            for (int i = 0; i < kill; ++i) s.Frame();
+            raise(SIGKILL);
+            return 101;
+        });
+        const std::string label = kill > 0 ? "killed after frame " + std::to_string(kill) : "killed writing " + EntryPath(entry);
+        ASSERT_TRUE(WIFSIGNALED(status)) << label << ", status " << status;
+        if (kill > 0) {
+            CheckAfterRun(s, kill >= 49 ? Outcome{StateCompleted, -1, true} : Outcome{StateUpdating, kill - 1},
+                          kill >= 49 ? StateCompleted : StateUpdating, label);
+        } else {
+            EXPECT_EQ(CountTemporaryFiles(s.gameFolder), 1) << label;
+            for (int i = 0; i < UpdateFileCount; ++i) {
+                EXPECT_EQ(s.GameFile(EntryPath(i)), i < entry ? NewEntry(i) : GameHasOldEntry(i) ? OldContents(i) : "") << label;
+            }
+        }
+        ASSERT_TRUE(s.InstallToCompletion());  // the stale temporary file is never installed
+        for (int i = 0; i < UpdateFileCount; ++i) EXPECT_EQ(s.GameFile(EntryPath(i)), NewEntry(i)) << label << ", again";
+        EXPECT_EQ(s.RecordVersion(), NewVersionText) << label;
+        EXPECT_LE(CountTemporaryFiles(s.gameFolder), kill < 0 ? 1 : 0) << label << ": the rerun left its own";
+    }
+}
+
+TEST(FaultMatrixInAChild, PackingThatRunsOutOfRoomLeavesTheOldPackage) {
+    TempFolder folder;
+    rlim_t end = UpdatePackageHeaderSize;
+    std::vector<rlim_t> limits = {0, end - 1};
+    for (int i = 0; i < UpdateFileCount; ++i) {
+        if (IsReadmeEntry(i)) continue;
+        ASSERT_TRUE(WriteFileText(folder.Join(UpdateFileName(i)), NewContents(i)));
+        end += NewContents(i).size();
+        if (i == 0 || i == 20 || i == 46) limits.push_back(end - 1);
+    }
+    limits.push_back(end);
+    for (rlim_t limit : limits) {
+        ASSERT_TRUE(WriteFileText(folder.Join("update.dat"), "the old package\n"));
+        const int status = RunInChild([&] {
+            if (chdir(folder.path.c_str()) != 0) return 100;
+            LimitFileSize(limit);
+            return BuildUpdatePackage() ? 0 : 1;
+        });
+        std::vector<unsigned char> package;
+        ReadFileBytes(folder.Join("update.dat"), &package);
+        EXPECT_EQ(WEXITSTATUS(status), limit == end ? 0 : 1) << "limit " << limit;
+        EXPECT_EQ(package.size(), limit == end ? end : 16u) << "limit " << limit;
+        EXPECT_EQ(CountTemporaryFiles(folder.path), 0) << "limit " << limit;
+    }
+}
+
+// ---- the Linux record file, damaged --------------------------------------------------------
+
+const std::string kSection = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\Tallyfield]\n";
+
+std::string HexData(const std::string& text) {
+    std::string hex = "hex(1):";
+    char byte[4];
+    for (unsigned char c : text) hex += (std::snprintf(byte, sizeof byte, "%02x,", c), byte);
+    hex.pop_back();
+    return hex;
+}
+
+TEST(FaultMatrix, ADamagedRecordFileIsNoInstallationAndStaysAsItWas) {
+    struct Row {
+        std::string text;  // "@" stands for the game folder
+        int16_t page;
+        std::string shown;
+    };
+    const Row rows[] = {
+        {"", StateNotInstalled, ""},
+        {"REGEDIT4\n", StateNotInstalled, ""},
+        {"\xff\xfe garbage \x01\n[HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\Tallyfield\n\"Location\"=\"x\n", StateNotInstalled, ""},
+        {kSection + "\"Location\"=dword:00000001\n\"Version\"=\"Release\"\n", StateNotInstalled, ""},
+        {kSection + "\"Location\"=\"@\"\n\"Version\"=dword:0000002a\n", StateConfirmVersions, "*"},
+        // Without a terminator a value reads when the zero byte still fits the 200 bytes.
+        {kSection + "\"Location\"=\"@\"\n\"Version\"=" + HexData(std::string(199, 'w')) + "\n", StateConfirmVersions, std::string(199, 'w')},
+        {kSection + "\"Location\"=\"@\"\n\"Version\"=" + HexData(std::string(200, 'w')) + "\n", StateNotInstalled, ""},
+    };
+    for (const Row& row : rows) {
+        WizardSession s;
+        std::string text = row.text;
+        if (text.find('@') != std::string::npos) text.replace(text.find('@'), 1, s.gameFolder);
+        ASSERT_TRUE(WriteFileText(s.registryFile, text));
+        ASSERT_TRUE(s.Start() && s.ChooseLanguage());
+        EXPECT_EQ(s.State(), row.page) << row.text;
+        if (row.page == StateConfirmVersions) { EXPECT_EQ(std::string(s.App().installedVersion), row.shown); }
+        s.Shutdown();
+        std::vector<unsigned char> bytes;
+        ASSERT_TRUE(ReadFileBytes(s.registryFile, &bytes));
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), text) << "the record file was changed";
+    }
+    // A folder where the lock file goes: the version cannot be written, every game file is whole.
+    WizardSession s;
+    fs::remove(s.registryFile + ".lock");
+    ASSERT_TRUE(MakeFolder(s.registryFile + ".lock"));
+    ASSERT_TRUE(s.InstallToCompletion());
+    for (int i = 0; i < UpdateFileCount; ++i) EXPECT_EQ(s.GameFile(EntryPath(i)), NewEntry(i)) << EntryPath(i);
+    EXPECT_EQ(s.RecordVersion(), "Release") << "a failed write left the old version";
+    EXPECT_EQ(CountTemporaryFiles(s.root.path), 0);
+}
+
+#endif  // _WIN32
+
+}  // namespace

@@ -1,0 +1,209 @@
+// package_test.cpp: "update.dat" on real files in a fresh current folder: a fixed, known package
+// compared byte for byte (so that the order of the update file table cannot change unnoticed),
+// entries around the copy chunk, a table of damaged packages, and every failure leaving the
+// package, the destination and the folder as they were.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "package/update_file_table.h"
+#include "package/update_package.h"
+#include "tools/wizard_driver/scratch_files.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+class PackageTest : public ::testing::Test {
+protected:
+    PackageTest() : here(folder.path) {}
+
+    // The loose files; contents(i) of entry i.
+    void WriteLooseFiles(const std::function<Bytes(int)>& contents) {
+        for (int i = 0; i < UpdateFileCount; ++i) {
+            if (!IsReadmeEntry(i)) { ASSERT_TRUE(WriteFileBytes(folder.Join(UpdateFileName(i)), contents(i))); }
+        }
+    }
+    Bytes Package() {
+        Bytes bytes;
+        EXPECT_TRUE(ReadFileBytes(folder.Join("update.dat"), &bytes));
+        return bytes;
+    }
+    void WritePackage(const Bytes& bytes) { ASSERT_TRUE(WriteFileBytes(folder.Join("update.dat"), bytes)); }
+    // Extracts entry i to `target`; the contents, or "<package fault>" / "<destination fault>".
+    std::string Extract(int i, const std::string& target) {
+        bool packageFault = false;
+        if (!ExtractPackageEntry(i, target.c_str(), packageFault)) return packageFault ? "<package fault>" : "<destination fault>";
+        Bytes got;
+        EXPECT_TRUE(ReadFileBytes(target, &got));
+        return std::string(got.begin(), got.end());
+    }
+
+    TempFolder folder;
+    ScopedCurrentFolder here;
+};
+
+std::string KnownContents(int i) { return std::string(UpdateFileName(i)) + "\n"; }
+
+TEST_F(PackageTest, TheKnownPackageIsPackedByteForByteAndEveryEntryExtractsFromIt) {
+    // tests/package/known_update.dat: the files named as the table names them, each holding its
+    // own name and a line end, packed when the table was right.
+    Bytes known;
+    ASSERT_TRUE(ReadFileBytes(SourcePath("tests/package/known_update.dat"), &known));
+    WriteLooseFiles([](int i) { return Text(KnownContents(i)); });
+    ASSERT_TRUE(WriteFileText(folder.Join("readme.txt"), "must not be packed"));
+    WritePackage(Bytes(5000, 0xAA));  // an existing package is replaced
+    ASSERT_TRUE(BuildUpdatePackage());
+    EXPECT_TRUE(Package() == known) << "the packed bytes differ from tests/package/known_update.dat";
+    // The loose files, readme.txt, update.dat and SHA256SUMS, and no temporary file.
+    EXPECT_EQ(ListFolder(folder.path).size(), static_cast<size_t>(UpdateFileCount) + 2) << "a temporary file stayed";
+
+    WritePackage(known);
+    EXPECT_TRUE(CheckUpdatePackage());
+    for (int i = 0; i < UpdateFileCount; ++i) {
+        if (!IsReadmeEntry(i)) { EXPECT_EQ(Extract(i, folder.Join("out")), KnownContents(i)) << UpdateFileName(i); }
+    }
+}
+
+TEST_F(PackageTest, EntriesAroundTheCopyChunkPackAsTheFormatSaysAndExtractWhole) {
+    constexpr long Chunk = UpdateCopyChunkSize;
+    const long sizes[] = {Chunk - 1, 3, Chunk, Chunk + 1, 2 * Chunk + 1, 0};  // entry 1 puts the rest off the grid
+    auto size = [&](int i) { return i < 6 ? sizes[i] : 10 + i; };
+    auto contents = [&](int i) {
+        Bytes bytes(static_cast<size_t>(size(i)));
+        uint32_t state = 0x2545f491u * static_cast<uint32_t>(i + 3);
+        for (auto& b : bytes) b = static_cast<unsigned char>((state = state * 1664525u + 1013904223u) >> 24);
+        return bytes;
+    };
+    WriteLooseFiles(contents);
+    ASSERT_TRUE(BuildUpdatePackage());
+    // 47 little-endian slots (readme.txt's 0), then the contents in table order.
+    Bytes expected;
+    for (int i = 0; i < UpdateFileCount; ++i) {
+        const uint32_t slot = IsReadmeEntry(i) ? 0 : static_cast<uint32_t>(size(i));
+        for (int b = 0; b < 4; ++b) expected.push_back(static_cast<unsigned char>(slot >> (8 * b)));
+    }
+    for (int i = 0; i < UpdateFileCount; ++i) {
+        const Bytes entry = contents(i);
+        if (!IsReadmeEntry(i)) expected.insert(expected.end(), entry.begin(), entry.end());
+    }
+    EXPECT_TRUE(Package() == expected);
+    for (int i = 0; i < UpdateFileCount; ++i) {
+        if (IsReadmeEntry(i)) continue;
+        ASSERT_TRUE(WriteFileText(folder.Join("out"), "an older, longer file in the way"));
+        const Bytes want = contents(i);
+        EXPECT_EQ(Extract(i, folder.Join("out")), std::string(want.begin(), want.end())) << UpdateFileName(i);
+    }
+    for (int i : {0, 2, 3}) {
+        ASSERT_TRUE(WriteFileBytes(folder.Join("readme_eng.txt"), contents(i)));
+        ASSERT_TRUE(InstallReadme("readme_eng.txt", "readme.txt"));
+        Bytes got;
+        ASSERT_TRUE(ReadFileBytes(folder.Join("readme.txt"), &got));
+        EXPECT_TRUE(got == contents(i)) << size(i);
+    }
+}
+
+void SetSlot(Bytes& package, int slot, uint32_t value) {
+    for (int b = 0; b < 4; ++b) package[4 * slot + b] = static_cast<unsigned char>(value >> (8 * b));
+}
+
+TEST_F(PackageTest, DamagedPackagesAreRefusedAndNeverChangeTheDestination) {
+    Bytes known;
+    ASSERT_TRUE(ReadFileBytes(SourcePath("tests/package/known_update.dat"), &known));
+    struct Case {
+        std::string what;
+        std::function<void(Bytes&)> damage;
+        bool whole;  // CheckUpdatePackage's answer; entries 45 and 46 extract exactly when whole
+    };
+    std::vector<Case> cases = {
+        {"trailing bytes", [](Bytes& p) { p.insert(p.end(), 100, 0xEE); }, true},
+        {"no package", [](Bytes& p) { p.clear(); }, false},
+    };
+    for (uint32_t junk : {0x7fffffffu, 0x80000000u, 0xffffffffu}) {
+        cases.push_back({"slot 44 = " + std::to_string(junk), [=](Bytes& p) { SetSlot(p, UpdatePackageReadmeSlot, junk); }, true});
+        for (int slot : {0, 43, 45, 46}) {
+            cases.push_back({"slot " + std::to_string(slot) + " = " + std::to_string(junk), [=](Bytes& p) { SetSlot(p, slot, junk); }, false});
+        }
+    }
+    // Every length inside the header and one byte either side of, and at, every entry's end.
+    std::vector<size_t> cuts;
+    for (size_t n = 0; n <= static_cast<size_t>(UpdatePackageHeaderSize) + 1; ++n) cuts.push_back(n);
+    size_t end = UpdatePackageHeaderSize;
+    for (int i = 0; i < UpdateFileCount; ++i) {
+        if (IsReadmeEntry(i)) continue;
+        end += KnownContents(i).size();
+        for (size_t n : {end - 1, end, end + 1}) {
+            if (n < known.size()) cuts.push_back(n);
+        }
+    }
+    for (size_t n : cuts) cases.push_back({"cut to " + std::to_string(n), [=](Bytes& p) { p.resize(n); }, false});
+
+    for (const Case& c : cases) {
+        Bytes package = known;
+        c.damage(package);
+        if (c.what == "no package") {
+            std::filesystem::remove(folder.Join("update.dat"));
+        } else {
+            WritePackage(package);
+        }
+        EXPECT_EQ(CheckUpdatePackage(), c.whole) << c.what;
+        ASSERT_TRUE(WriteFileText(folder.Join("installed"), "the old file"));
+        const std::string last = Extract(46, folder.Join("installed"));
+        if (c.whole) {
+            EXPECT_EQ(last, KnownContents(46)) << c.what;
+        } else if (last != KnownContents(46)) {
+            EXPECT_EQ(last, "<package fault>") << c.what;
+            Bytes kept;
+            ASSERT_TRUE(ReadFileBytes(folder.Join("installed"), &kept));
+            EXPECT_EQ(std::string(kept.begin(), kept.end()), "the old file") << c.what;
+        }
+        EXPECT_EQ(ListFolder(folder.path).size(), c.what == "no package" ? 1u : 2u) << c.what << ": a temporary file stayed";
+    }
+}
+
+TEST_F(PackageTest, FailuresLeaveThePackageAndTheDestinationAsTheyWere) {
+    // A missing loose file: no package made, an old one kept, nothing else left.
+    WriteLooseFiles([](int i) { return Text(KnownContents(i)); });
+    std::filesystem::remove(folder.Join("changes.txt"));
+    const std::vector<std::string> before = ListFolder(folder.path);
+    EXPECT_FALSE(BuildUpdatePackage());
+    EXPECT_EQ(ListFolder(folder.path), before);
+    WritePackage(Text("old"));
+    EXPECT_FALSE(BuildUpdatePackage());
+    EXPECT_TRUE(Package() == Text("old"));
+
+    ASSERT_TRUE(WriteFileText(folder.Join("changes.txt"), KnownContents(45)));
+    ASSERT_TRUE(BuildUpdatePackage());
+    // A destination in a missing folder is the destination's fault; a read-only one is replaced.
+    EXPECT_EQ(Extract(0, folder.Join("no_such_folder") + "/tlf.exe"), "<destination fault>");
+    ASSERT_TRUE(WriteFileText(folder.Join("ro"), "old"));
+    std::filesystem::permissions(folder.Join("ro"), std::filesystem::perms::owner_read);
+    EXPECT_EQ(Extract(1, folder.Join("ro")), KnownContents(1));
+    // The readme copy: the source stays, a missing source fails.
+    ASSERT_TRUE(WriteFileText(folder.Join("readme_eng.txt"), "new readme"));
+    EXPECT_TRUE(InstallReadme("readme_eng.txt", "readme.txt"));
+    EXPECT_TRUE(FileExists(folder.Join("readme_eng.txt")));
+    EXPECT_FALSE(InstallReadme("readme_missing.txt", "readme.txt"));
+    Bytes readme;
+    ASSERT_TRUE(ReadFileBytes(folder.Join("readme.txt"), &readme));
+    EXPECT_EQ(std::string(readme.begin(), readme.end()), "new readme");
+}
+
+TEST(UpdateFileTable, NamesCompareWithoutRegardToCaseAndTheSpecialEntriesAreFoundByName) {
+    EXPECT_TRUE(NamesEqual("README.TXT", "readme.txt"));
+    EXPECT_TRUE(NamesEqual("Pics.Cfg", "pics.cfg"));
+    EXPECT_FALSE(NamesEqual("readme.tx", "readme.txt"));
+    EXPECT_FALSE(NamesEqual("readme.txt", "readme.txt "));
+    for (int i = 0; i < UpdateFileCount; ++i) {
+        EXPECT_EQ(IsReadmeEntry(i), i == 44) << i;
+        EXPECT_EQ(IsPicturesConfigEntry(i), i == 9) << i;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,240 @@
+// record_test.cpp: the installation record on the system the test runs on (the registry's 32-bit
+// view under Wine, set and checked with reg.exe as the game's setup would; the record file on
+// Linux, set and checked as text), the Linux record text as a table of cases, and the
+// quick-start files of a real game folder.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/platform_system.h"
+#include "platform/posix/posix_record_text.h"
+#endif
+#include "package/install_record.h"
+#include "package/quick_start.h"
+#include "tools/wizard_driver/scratch_files.h"
+
+namespace {
+
+const char kSubkey[] = "TallyfieldTest";
+const std::string kKeyName = "HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\TallyfieldTest";
+
+// The test's own product key, as the system's own tools see it; removed afterwards.
+struct SystemRecord {
+    TempFolder temp;
+    std::string file = temp.Join("registry.reg");
+#ifdef _WIN32
+    SystemRecord() { Reg("delete \"" + kKeyName + "\" /f /reg:32"); }
+    ~SystemRecord() { Reg("delete \"" + kKeyName + "\" /f /reg:32"); }
+    static int Reg(const std::string& arguments) { return std::system(("reg " + arguments + " >NUL 2>&1").c_str()); }
+    void SetText(const std::string& name, const std::string& text) {
+        ASSERT_EQ(Reg("add \"" + kKeyName + "\" /v " + name + " /t REG_SZ /d \"" + text + "\" /f /reg:32"), 0);
+    }
+    bool Has(const std::string& name, const std::string& text, const char* view = "/reg:32") {
+        const std::string out = temp.Join("q.txt");
+        if (std::system(("reg query \"" + kKeyName + "\" /v " + name + " " + view + " > \"" + out + "\" 2>NUL").c_str()))
+            return false;
+        std::ifstream in(out);
+        for (std::string line; std::getline(in, line);) {
+            if (line.find("REG_SZ") != std::string::npos && line.find(text) != std::string::npos) return true;
+        }
+        return false;
+    }
+#else
+    SystemRecord() { setenv("TLF_REGISTRY", file.c_str(), 1); }
+    ~SystemRecord() { unsetenv("TLF_REGISTRY"); }
+    void SetText(const std::string& name, const std::string& text) {
+        ASSERT_TRUE(WriteFileText(file, "REGEDIT4\n\n[" + kKeyName + "]\n\"" + name + "\"=\"" + text + "\"\n"));
+    }
+    bool Has(const std::string& name, const std::string& text) {
+        std::vector<unsigned char> bytes;
+        ReadFileBytes(file, &bytes);
+        return std::string(bytes.begin(), bytes.end()).find("[" + kKeyName + "]\n\"" + name + "\"=\"" + text + "\"") !=
+               std::string::npos;
+    }
+#endif
+};
+
+std::string Read(const char* name, uint32_t size = 200) {
+    char buffer[512];
+    return ReadRegistryValue(kSubkey, name, buffer, size) ? buffer : "<false>";
+}
+
+TEST(InstallRecord, ReadsWhatTheSetupWroteWithinItsBufferAndWritesWhereTheSystemSeesIt) {
+    SystemRecord record;
+    EXPECT_EQ(Read("Version"), "<false>");
+    EXPECT_FALSE(FileExists(record.file)) << "reading creates nothing";
+    record.SetText("Version", std::string(199, 'v'));
+    EXPECT_EQ(Read("VERSION"), std::string(199, 'v')) << "199 characters and the zero byte fit; names without case";
+    EXPECT_EQ(Read("Version", 199), "<false>");
+    EXPECT_EQ(Read("Location"), "<false>");
+
+    const char* version = "Version 3.04e (ENG,ESP,FRA,ITA,NOR,POR,SVE)";
+    EXPECT_TRUE(WriteRegistryString(kSubkey, "Location", "C:\\Games"));
+    EXPECT_TRUE(WriteRegistryString(kSubkey, "Version", version));
+    EXPECT_TRUE(record.Has("Version", version));
+    EXPECT_EQ(Read("Location"), "C:\\Games");
+#ifdef _WIN32
+    EXPECT_FALSE(record.Has("Version", version, "/reg:64")) << "the record lives in the 32-bit view";
+#endif
+}
+
+TEST(QuickStartFiles, FoundWithoutCaseDeletedEvenReadOnlyAndOverlongPathsSkipped) {
+    TempFolder game;
+    const std::string qstart = game.Join("QStart");
+    EXPECT_FALSE(ProcessQuickStartFiles(game.path.c_str(), false));
+    ASSERT_TRUE(MakeFolder(qstart));
+    ASSERT_TRUE(WriteFileText(qstart + "/notes.txt", "n"));
+    EXPECT_FALSE(ProcessQuickStartFiles(game.path.c_str(), false));
+    ASSERT_TRUE(WriteFileText(qstart + "/League.QST", "q"));
+    ASSERT_TRUE(WriteFileText(qstart + "/locked.qst", "l"));
+    std::filesystem::permissions(qstart + "/locked.qst", std::filesystem::perms::owner_read);
+    ASSERT_TRUE(MakeFolder(qstart + "/nested"));
+    ASSERT_TRUE(WriteFileText(qstart + "/nested/deep.qst", "d"));
+    ASSERT_TRUE(MakeFolder(qstart + "/x.qst"));  // a non-empty folder: cannot be deleted, skipped
+    ASSERT_TRUE(WriteFileText(qstart + "/x.qst/inside", "i"));
+    // Joined paths of more than 199 characters are skipped, not cut (a cut one could name another).
+    const size_t room = 199 - (game.path.size() + std::string("\\qstart\\").size());
+    ASSERT_GT(room, 20u) << "the temporary folder's path is too long for this test";
+    const std::string tooLong = std::string(room - 3, 'L') + ".qst", fitting = std::string(room - 4, 'L') + ".qst";
+    ASSERT_TRUE(WriteFileText(qstart + "/" + tooLong, "x"));
+    ASSERT_TRUE(WriteFileText(qstart + "/" + fitting, "y"));
+    EXPECT_TRUE(ProcessQuickStartFiles(game.path.c_str(), false));
+    EXPECT_EQ(ListFolder(qstart).size(), 7u) << "looking changes nothing";
+
+    EXPECT_TRUE(ProcessQuickStartFiles(game.path.c_str(), true));
+    EXPECT_EQ(ListFolder(qstart), (std::vector<std::string>{tooLong, "nested", "notes.txt", "x.qst"}));
+    EXPECT_TRUE(FileExists(qstart + "/nested/deep.qst")) << "the listing is not recursive";
+}
+
+#ifndef _WIN32
+
+const char kKey[] = "Software\\Quillbrook Ltd\\Tallyfield";
+const char kSection[] = "[HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\Tallyfield]";
+
+// A file as an export and a user's editing may leave it.
+const std::string kSample = std::string("REGEDIT4\r\n\r\n; exported\r\n[HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\Other]\r\n") +
+                            "\"Version\"=\"Other 1.0\"\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillbrook Ltd\\Tallyfield]\r\n" +
+                            "\"Location\"=\"C:\\\\Games\\\\TLF \\\"Gold\\\"\"\r\n\"Count\"=dword:0000002a\r\n" +
+                            "\"Binary\"=hex:41,42,\\\r\n  43\r\nthis line is damaged\r\n@=\"default\"\r\n\r\n";
+
+struct ReadCase {
+    std::string text, key, name;
+    std::string bytes;  // "<missing>" when not found
+};
+
+TEST(RecordText, ReadCases) {
+    const std::string twice = std::string("REGEDIT4\n") + kSection + "\n\"Version\"=\"one\"\n\"Version\"=\"bad\n" +
+                              "[HKEY_CURRENT_USER\\Software\\Quillbrook Ltd\\Tallyfield]\n\"Version\"=\"user\"\n" + kSection +
+                              "\n\"Version\"=\"two\"\n[broken\n\"Version\"=\"three\"";
+    const ReadCase cases[] = {
+        {kSample, kKey, "Location", std::string("C:\\Games\\TLF \"Gold\"\0", 20)},
+        {kSample, kKey, "location", std::string("C:\\Games\\TLF \"Gold\"\0", 20)},
+        {kSample, kKey, "Count", std::string("\x2a\0\0\0", 4)},
+        {kSample, kKey, "Binary", "ABC"},
+        {kSample, kKey, "Version", "<missing>"},
+        {kSample, "Software\\Quillbrook Ltd\\Other", "Version", std::string("Other 1.0\0", 10)},
+        {kSample, "Software\\Quillbrook Ltd", "Location", "<missing>"},
+        {"", kKey, "Location", "<missing>"},
+        {twice, kKey, "Version", std::string("three\0", 6)},
+        {"\x01\x02[\xff]\"=\n\n", kKey, "Version", "<missing>"},
+        {std::string("REGEDIT4\n") + kSection + "\n\"Location\"=hex(1):4,zz\n", kKey, "Location", "<missing>"},
+        {std::string("REGEDIT4\n") + kSection + "\n\"Location\"=\\\n", kKey, "Location", "<missing>"},
+    };
+    for (const ReadCase& c : cases) {
+        std::string bytes;
+        EXPECT_EQ(FindRecordValue(c.text, c.key, c.name, &bytes) ? bytes : "<missing>", c.bytes) << c.name << " in:\n" << c.text;
+    }
+}
+
+struct SetCase {
+    std::string before, name, value;
+    std::string after;  // "<refused>" when the edit must fail, "<any>" when only reading back counts
+};
+
+TEST(RecordText, SetCases) {
+    std::string replaced = kSample;
+    replaced.replace(replaced.find("\"Location\""), std::string("\"Location\"=\"C:\\\\Games\\\\TLF \\\"Gold\\\"\"").size(), "\"location\"=\"D:\\\\TLF\"");
+    std::string added = kSample;
+    added.insert(added.find("\r\n\r\n", added.find("@=")) + 2, "\"Version\"=\"Vers\xE3o 3.04e\"\r\n");
+    std::string loneReturn = std::string("REGEDIT4\r\n") + kSection + "\r\n[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n" + kSection + "\r";
+    const SetCase cases[] = {
+        {kSample, "location", "D:\\TLF", replaced},
+        {kSample, "Version", "Vers\xE3o 3.04e", added},
+        {"", "Version", "Release", std::string("REGEDIT4\n\n") + kSection + "\n\"Version\"=\"Release\"\n"},
+        {"REGEDIT4\n; note", "A", "b", std::string("REGEDIT4\n; note\n\n") + kSection + "\n\"A\"=\"b\"\n"},
+        {loneReturn, "Patch", "x", "<any>"},  // found by the record fuzz target
+        {kSample, "Version", "two\nlines", "<refused>"},
+        {kSample, "Bad\rName", "x", "<refused>"},
+    };
+    for (const SetCase& c : cases) {
+        std::string edited = "<refused>";
+        SetRecordText(c.before, kKey, c.name, c.value, &edited);
+        if (c.after != "<any>") { EXPECT_EQ(edited, c.after) << c.name << " = " << c.value; }
+        std::string bytes;
+        if (c.after != "<refused>") { EXPECT_TRUE(FindRecordValue(edited, kKey, c.name, &bytes) && bytes == c.value + std::string(1, '\0')) << c.name; }
+    }
+}
+
+TEST(RecordFile, ReplacedAtomicallyInItsFolderKeepingPermissionsAndEveryOtherLine) {
+    SystemRecord record;
+    const std::string nested = record.temp.Join("config/tallyfield/registry.reg");
+    setenv("TLF_REGISTRY", nested.c_str(), 1);
+    EXPECT_TRUE(PlatformRecordWrite(kKey, "Version", "Release"));
+    EXPECT_TRUE(FileExists(nested)) << "the file and its folders are made";
+    setenv("TLF_REGISTRY", record.file.c_str(), 1);
+
+    ASSERT_TRUE(WriteFileText(record.file, kSample));
+    ASSERT_EQ(chmod(record.file.c_str(), 0600), 0);
+    FILE* reader = std::fopen(record.file.c_str(), "rb");  // keeps reading the old text
+    ASSERT_NE(reader, nullptr);
+    EXPECT_TRUE(PlatformRecordWrite(kKey, "Count", "new"));
+    char old[9] = {};
+    EXPECT_EQ(std::fread(old, 1, 8, reader), 8u);
+    EXPECT_STREQ(old, "REGEDIT4");
+    std::fclose(reader);
+    struct stat info;
+    ASSERT_EQ(stat(record.file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    std::string expected = kSample;
+    expected.replace(expected.find("\"Count\"=dword:0000002a"), 22, "\"Count\"=\"new\"");
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(ReadFileBytes(record.file, &bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+    EXPECT_EQ(ListFolder(record.temp.path), (std::vector<std::string>{"config", "registry.reg", "registry.reg.lock"}));
+
+    // A folder where the file should be: not replaced, no temporary file left.
+    std::filesystem::remove(record.file);
+    ASSERT_TRUE(MakeFolder(record.file));
+    EXPECT_FALSE(PlatformRecordWrite(kKey, "Version", "x"));
+    EXPECT_EQ(ListFolder(record.temp.path), (std::vector<std::string>{"config", "registry.reg", "registry.reg.lock"}));
+}
+
+TEST(RecordFile, TwoProcessesWritingAtOnceLoseNothing) {
+    SystemRecord record;
+    pid_t children[2];
+    for (int child = 0; child < 2; ++child) {
+        if ((children[child] = fork()) != 0) continue;
+        bool ok = true;
+        for (int i = 0; i < 40; ++i) ok = PlatformRecordWrite(kKey, ("P" + std::to_string(child * 100 + i)).c_str(), "1") && ok;
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    for (pid_t child : children) EXPECT_TRUE(waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    char value[8];
+    for (int i = 0; i < 140; ++i) {
+        if (i % 100 < 40) { EXPECT_TRUE(PlatformRecordRead(kKey, ("P" + std::to_string(i)).c_str(), value, sizeof value)) << i; }
+    }
+}
+
+#endif  // _WIN32
+
+}  // namespace
