@@ -19,7 +19,7 @@ mib=${TLF_BENCH_MIB:-1000}
 linux="$top/build/linux"
 source "$top/tests/scripts/package_files.sh"
 source "$top/tests/scripts/wine_env.sh"
-source "$top/tests/scripts/wizard_screen.sh"
+source "$top/tools/wizard_driver/wizard_screen.sh"
 wine_env_start
 work="$TLF_WINE_TMP/bench"
 program_pid=""

@@ -1,8 +1,7 @@
 // main_loop_test.cpp: the real entry and main loop (RunWinMain) with the test's own application:
 // the order of a frame (RunFrame, then the pump), the close request, the fatal-exit path, the
 // single-instance rule of the application, the mouse and the keyboard, and the command-line
-// search. (The input test window, tests/input/test_window.h, is checked with real input by
-// tests/input/test_window_check.sh.)
+// search. (The real programs' pumps are checked with real input by tests/scripts/wizard_test.sh.)
 #include <gtest/gtest.h>
 
 #include <string>

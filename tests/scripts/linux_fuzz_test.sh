@@ -1,12 +1,7 @@
 #!/usr/bin/env bash
-# Fuzzes every reader of the installer for a bounded time: builds the fuzz preset (clang,
-# libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) into build/fuzz, replays each target's
-# committed corpus (seeds and kept findings, tests/fuzz/corpus/<target>/), then fuzzes it for
-# FUZZ_SECONDS (default 15; twice that for the window procedure, whose every input paints whole
-# pages) from a scratch copy of that corpus. Prints executions and coverage per
-# target. A finding fails the run; its input is copied into the target's corpus folder as
-# regression-<hash>, to be committed with the fix so that every later run replays it.
-#
+# Fuzzes every reader for a bounded time (fuzz preset: libFuzzer, ASan, UBSan): replays each
+# target's corpus (tests/fuzz/corpus/<target>/), then fuzzes a copy of it FUZZ_SECONDS (15; twice
+# for the window procedure). A finding fails the run and is kept there as regression-<hash>.
 #   bash tests/scripts/linux_fuzz_test.sh [linux build folder, unused]
 #   FUZZ_SECONDS=60 bash tests/scripts/linux_fuzz_test.sh      longer runs
 set -euo pipefail
@@ -23,8 +18,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 failed=0
-# edges: instrumented edges the run reached, of all in the program (the target links the whole
-# core library, so most of those lie in code it never calls); features: libFuzzer's finer count.
+# edges reached of all instrumented (most lie in library code a target never calls).
 printf '%-20s %12s %8s %16s %8s\n' target executions "exec/s" "edges reached" features
 for program in build/fuzz/tests/fuzz/fuzz_*; do
   [ -x "$program" ] || continue

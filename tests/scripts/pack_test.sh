@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Pack mode of the real program, as a publisher runs it in a folder of loose files: a correct
-# "update.dat" and the "Setup" message, exit code 0; a pack with a loose file missing shows
-# "Unable to pack files", exits 1 and leaves the existing package and the folder as they were.
+# Pack mode of the real program in a folder of loose files: a correct "update.dat" and checksum
+# list, exit 0; a loose file missing: "Unable to pack files", exit 1, the folder as it was.
 #   tests/scripts/pack_test.sh linux LINUX_BUILD               no display: the message on stderr
 #   tests/scripts/pack_test.sh wine WINDOWS_BUILD LINUX_BUILD  the message box answered with Enter;
 #                                                              the package equals the Linux one
@@ -17,8 +16,7 @@ program_pid=""
 cleanup() { [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
 
-# run_pack FOLDER [WORD]: packs in FOLDER (with the command-line word WORD, "-pack" when not
-# given). Prints the exit code; on Linux the message is kept in $work/message.
+# run_pack FOLDER [WORD]: packs in FOLDER (WORD, else "-pack"); prints the exit code.
 if [ "$platform" = linux ]; then
   linux=$(cd "$2" && pwd)
   program="$linux/tlfupdate"

@@ -1,11 +1,6 @@
 #!/usr/bin/env bash
-# End-to-end check of the unattended runs of the real program, natively or under Wine. From a
-# copy of the Linux build's delivery folder (under Wine with tlfupdate.exe in it) on fresh games:
-# VERYSILENT with no display (exit code, files, record, log; progress lines on a terminal on
-# Linux; HELP on standard output), SILENT on the virtual display (the window shows, the run ends
-# by itself, no readme is opened), DIR= on a game without a record (with a blank in its path),
-# and one run per failure: not installed, corrupt package, write failure, bad switch, each with
-# its exit code and the game unchanged where nothing may be touched.
+# The unattended runs of the real program on fresh games: VERYSILENT with no display (code, files,
+# record, log), DIR= without a record, one run per failure exit code, SILENT on the display.
 #   tests/scripts/unattended_test.sh linux LINUX_BUILD
 #   tests/scripts/unattended_test.sh wine WINDOWS_BUILD LINUX_BUILD   (in wine_env.sh's display and prefix)
 set -euo pipefail
@@ -13,7 +8,7 @@ platform=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/package_files.sh"
 source "$here/wine_env.sh"
-source "$here/wizard_screen.sh"
+source "$here/../../tools/wizard_driver/wizard_screen.sh"
 source "$here/checks.sh"
 linux=$(cd "${3:-$2}" && pwd)
 work=$(mktemp -d /tmp/tlf-un.XXXXXX)

@@ -1,31 +1,22 @@
 #!/usr/bin/env bash
-# The end-to-end walk of the real installer on a virtual X display, driven the way players and
-# their tools drive it: every Button pressed with one plain `xdotool click` (a tap, an automation
-# tool), the one exception a click held until the Button sinks (a slow click), and a folder of
-# 40 characters typed with no pause between keys (a paste tool, an on-screen keyboard).
-#
+# The end-to-end walk of the real installer on a virtual X display, driven as players and their
+# tools drive it: every Button one plain `xdotool click` (one click held until the Button sinks,
+# for a slow click), a folder of 40 characters typed with no pause between keys.
 #   tests/scripts/wizard_test.sh linux LINUX_BUILD               the SDL program on its own Xvfb
-#   tests/scripts/wizard_test.sh wine WINDOWS_BUILD LINUX_BUILD  the .exe under Wine, on the display
-#                                                                and prefix of wine_env.sh
-#
-# The delivery folder is built and checked. The record names a stale copy of the game that lacks
-# its "data" folder: the language page is measured idle for 10 s (processor time from /proc, at
-# most 5 % of one processor) and shows the program's own arrow; English (the held click), the
-# version page, Next; the second file cannot be written, so the write-failure page comes; < Back,
-# the stale folder erased with Backspace and the real one typed; Next, Next, Yes to the
-# quick-start question, Finish. Afterwards the packed files are in place byte for byte ("tlf.exe",
-# installed before the failure, in the stale folder; the rest in the typed one), the readme is in
-# place, "tlf.icd" and the quick-start files are gone, no temporary file is left, the record holds
-# the new version and the exit code is 0; the delivery's SHA256SUMS passes `sha256sum -c`. A
-# second run with one byte of the package damaged (its length kept) ends on the page naming the
-# damaged entry, exits 3 and changes nothing. Every page passed must equal the headless rendering of
-# the same state (the reference pages), which is also how each wait knows the page has come.
+#   tests/scripts/wizard_test.sh wine WINDOWS_BUILD LINUX_BUILD  the .exe under Wine (wine_env.sh)
+# The delivery is checked. The record names a stale copy of the game without "data": the language
+# page idles 10 s (at most 5 % of a processor, from /proc) with the program's own arrow; English,
+# Next: the write-failure page; < Back, the stale folder erased, the real one typed; Next, Next,
+# Yes, Finish. Then every file, the readme, "tlf.icd", quick-start files, temporary files, the
+# record and the exit code are checked. A second run with one byte of the package damaged ends on
+# the page naming that entry, exits 3 and changes nothing. Every page passed must equal its
+# headless rendering (tlf_render_pages walk), which is also how each wait knows it has come.
 set -euo pipefail
 platform=${1:?usage: wizard_test.sh linux LINUX_BUILD | wine WINDOWS_BUILD LINUX_BUILD}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/package_files.sh"
 source "$here/wine_env.sh"
-source "$here/wizard_screen.sh"
+source "$here/../../tools/wizard_driver/wizard_screen.sh"
 source "$here/checks.sh"
 source "$here/integrity_checks.sh"
 started=$(date +%s)
@@ -40,7 +31,6 @@ finish() {
   exit
 }
 
-# ---- the platform: its build, delivery, game folders, record and program ----
 case "$platform" in
   linux)
     program_build=$(cd "$2" && pwd)
@@ -64,8 +54,6 @@ case "$platform" in
         >"$PROGRAM_LOG" 2>&1 &
       program_pid=$!
     }
-    # The Linux program's process is the one started.
-    program_process() { echo "$program_pid"; }
     ;;
   wine)
     program_build=$(cd "$2" && pwd)
@@ -83,14 +71,6 @@ case "$platform" in
     start_program() {
       (cd "$1" && exec wine tlfupdate.exe) >"$PROGRAM_LOG" 2>&1 &
       program_pid=$!
-    }
-    # The process that runs tlfupdate.exe: the one started, or a child the Wine loader made.
-    program_process() {
-      local pid
-      for pid in "$program_pid" $(pgrep -P "$program_pid" 2>/dev/null); do
-        if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qi 'tlfupdate\.exe'; then echo "$pid"; return; fi
-      done
-      echo "$program_pid"
     }
     ;;
   *) echo "the platform is linux or wine" >&2; exit 2 ;;
@@ -116,7 +96,6 @@ if ! timeout 300 "$linux/tlf_render_pages" walk "$REFERENCE_FOLDER" Release "$ty
 fi
 wizard_layout "$delivery"
 
-# The folder and its archive: program, fonts, readmes and a package of the loose files.
 if [ "$platform" = linux ]; then
   tar -xzf "$program_build/delivery/tallyfield_update_linux.tar.gz" -C "$work/unpacked"
   check test -x "$delivery/tlfupdate"
@@ -177,7 +156,8 @@ update_run() {
   wait_for 10 cursor_is arrow || { echo "the pointer is not the program's arrow" >&2; return 1; }
 
   # Idle: the language page shown, no input. The 10 seconds are the measuring window.
-  process=$(program_process)
+  # Under Wine too the process started is the one that runs tlfupdate.exe.
+  process=$program_pid
   ticks0=$(cpu_ticks "$process"); time0=$(date +%s%N)
   sleep 10
   ticks1=$(cpu_ticks "$process"); time1=$(date +%s%N)

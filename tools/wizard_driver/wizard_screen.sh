@@ -1,20 +1,12 @@
-# wizard_screen.sh: sourced by the end-to-end walk of the real programs (wizard_test.sh). Finds the installer's window on an X display, drives it with xdotool as
-# a person would, and compares its client area with the headless rendering of the same page.
-# Needs DISPLAY, and wait_for from wine_env.sh.
-#
-# Positions come from the arithmetic of the wizard's pages (550 x 350 client area, a header as
-# high as fonts 5 and 2 together), not from pictures. Every wait polls for a condition on the
-# screen and gives up after a bounded time.
-#
-# Pixel parity: a page on the screen equals its reference when every byte of the two 24-bit
-# pictures agrees in its top five bits: the program draws 5 bits a channel, and how the display
-# widens them to 8 is the display's business.
+# wizard_screen.sh: the real programs driven on an X display, sourced by the end-to-end scripts
+# (tests/scripts) and tools/bench_wine_install.sh. Finds the installer's window on an X
+# display (DISPLAY; wait_for from wine_env.sh), drives it with xdotool at positions worked out
+# from the pages' layout, and compares its client area with the headless rendering of a page:
+# equal when every byte agrees in its top five bits (the program draws 5 bits a channel).
 
 WIZARD_WIDTH=550
 WIZARD_HEIGHT=350
 WIZARD_TITLE='^Tallyfield Update$'
-
-# ---- the delivery folder -------------------------------------------------------------------
 
 # The loose files a build's delivery was packed from: TLF_UPDATE_FILES, else its sample update.
 delivery_loose_files() {
@@ -23,9 +15,8 @@ delivery_loose_files() {
   echo "${loose:-$1/sample_update}"
 }
 
-# check_delivery DELIVERY LOOSE UNPACKED: the folder holds its 17 files, its package is the loose
-# files packed, its readmes are the loose ones, and the archive unpacked into UNPACKED equals it.
-# Needs check (checks.sh), check_package (package_files.sh) and $work.
+# check_delivery DELIVERY LOOSE UNPACKED: 17 files, the package and readmes of LOOSE, and the
+# unpacked archive equal to it (check, check_package and $work needed).
 check_delivery() {
   local delivery=$1 loose=$2 unpacked=$3 language
   mkdir "$work/package"
@@ -37,8 +28,6 @@ check_delivery() {
   done
   check diff -r "$delivery" "$unpacked/tallyfield_update"
 }
-
-# ---- layout -------------------------------------------------------------------------------
 
 # The height of a .fnt font: its first 32-bit little-endian integer.
 font_height() { od -An -t d4 -N 4 --endian=little "$1" | tr -d ' '; }
@@ -68,20 +57,15 @@ wizard_layout() {
   FIELD_HEIGHT=25
 }
 
-# ---- the window ---------------------------------------------------------------------------
-
-# find_wizard_window SECONDS: waits for the installer's window to be shown, then locates its
-# client area (locate_client).
+# find_wizard_window SECONDS: waits for the installer's window, then locates its client area.
 find_wizard_window() {
   wait_for "$1" xdotool search --onlyvisible --name "$WIZARD_TITLE" || return 1
   WIZARD_WINDOW=$(xdotool search --onlyvisible --name "$WIZARD_TITLE" | head -n 1)
   locate_client
 }
 
-# locate_client: sets CLIENT_X and CLIENT_Y, the screen position of the client area of
-# WIZARD_WINDOW, afresh each time, since a window may still be placed after it is first shown.
-# A window manager or Wine may put a frame around the client area: the frame's sides and bottom
-# are equally thick, the title is on top.
+# locate_client: sets CLIENT_X and CLIENT_Y, the client area's screen position, afresh each time
+# (a window may still move after it is shown); a frame's sides and bottom are equally thick.
 locate_client() {
   local geometry x y width height border
   geometry=$(xwininfo -id "$WIZARD_WINDOW" 2>/dev/null | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
@@ -96,15 +80,12 @@ locate_client() {
   CLIENT_Y=$((y + height - WIZARD_HEIGHT - border))
 }
 
-# no_window: tells what was on the display, and what the program wrote to PROGRAM_LOG (set by the
-# caller), when the installer's window did not come.
+# no_window: tells what was on the display and what the program wrote to PROGRAM_LOG.
 no_window() {
   echo "no installer window; the windows on the display:" >&2
   xwininfo -root -tree 2>&1 | grep '"' >&2 || true
   if [ -s "${PROGRAM_LOG:-}" ]; then sed 's/^/program: /' "$PROGRAM_LOG" >&2; fi
 }
-
-# ---- pictures -----------------------------------------------------------------------------
 
 # Byte maps for tr: every byte to itself with its three low bits cleared.
 WIZARD_ALL_BYTES=$(for v in $(seq 0 255); do printf '\\%03o' "$v"; done)
@@ -116,13 +97,12 @@ capture_region() {
   import -window root -crop "$3x$4+$((CLIENT_X + $1))+$((CLIENT_Y + $2))" +repage -depth 8 rgb:-
 }
 
-# SCREEN_FOLDER (set by the caller) holds the captures; REFERENCE_FOLDER the headless pages.
-# Pages that did not match are kept in PARITY_FAILURES for a look afterwards.
+# The caller's SCREEN_FOLDER holds captures, REFERENCE_FOLDER the headless pages; pages that did
+# not match are kept in PARITY_FAILURES.
 PARITY_FAILURES=""
 
-# wait_for_page NAME SECONDS: polls the client area until it equals the reference NAME.png in
-# the top five bits of every channel. On time-out the last capture and the reference are kept
-# as PNG files and the number of differing bytes is told.
+# wait_for_page NAME SECONDS: polls the client area until it equals NAME.png; on time-out keeps
+# both pictures and tells how many bytes differ.
 wait_for_page() {
   local name=$1 seconds=$2 deadline reference
   reference="$SCREEN_FOLDER/$name.reference"
@@ -148,8 +128,6 @@ wait_for_page() {
     "$(cmp -l "$SCREEN_FOLDER/screen.top" "$reference" 2>/dev/null | wc -l) bytes differ (pictures in $PARITY_FAILURES)" >&2
   return 1
 }
-
-# ---- input --------------------------------------------------------------------------------
 
 # region_differs_from FILE X Y WIDTH HEIGHT: true once the region no longer equals FILE.
 region_differs_from() {
@@ -180,8 +158,6 @@ hold_button() {
   xdotool mouseup 1
   return $result
 }
-
-# ---- the program --------------------------------------------------------------------------
 
 # The caller starts the program in the background and keeps its process id in program_pid; the
 # checks count into passed and failed.
@@ -222,8 +198,6 @@ drive() {
     program_status=255
   fi
 }
-
-# ---- game folders -------------------------------------------------------------------------
 
 # The folder below the game folder where a packed file goes ("" for the game folder itself).
 entry_folder() {
