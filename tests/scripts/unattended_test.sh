@@ -13,7 +13,7 @@ source "$here/checks.sh"
 linux=$(cd "${3:-$2}" && pwd)
 work=$(mktemp -d /tmp/tlf-un.XXXXXX)
 TLF_XVFB_PID=""
-trap 'kill ${xev_pid:-} 2>/dev/null; [ "$platform" = wine ] || xvfb_stop; rm -rf "$work" "${games:-}"' EXIT
+trap 'kill ${xev_pid:-} 2>/dev/null || true; [ "$platform" = wine ] || xvfb_stop; rm -rf "$work" "${games:-}"' EXIT
 timeout 900 cmake --build "$linux" --target delivery >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
 loose=$(delivery_loose_files "$linux")
 upd="$work/update"
