@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Fuzzes every reader for a bounded time (fuzz preset: libFuzzer, ASan, UBSan): replays each
-# target's corpus (tests/fuzz/corpus/<target>/), then fuzzes a copy of it FUZZ_SECONDS (15; twice
+# target's corpus (tests/fuzz/corpus/<target>/), then fuzzes a copy of it FUZZ_SECONDS (6; twice
 # for the window procedure). A finding fails the run and is kept there as regression-<hash>.
 #   bash tests/scripts/linux_fuzz_test.sh [linux build folder, unused]
 #   FUZZ_SECONDS=60 bash tests/scripts/linux_fuzz_test.sh      longer runs
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
-seconds=${FUZZ_SECONDS:-15}
+seconds=${FUZZ_SECONDS:-6}
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j"$(nproc)" --target fuzz_targets >/dev/null
