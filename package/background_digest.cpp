@@ -6,7 +6,6 @@
 #include <new>
 #include <thread>
 
-
 // Two chunks in the worker's hands at most: it hashes one while the next waits, so neither side
 // waits for the other unless it is a whole chunk ahead.
 enum { kSlots = 2 };
@@ -14,9 +13,9 @@ enum { kSlots = 2 };
 struct BackgroundDigest {
     PlatformSha256* hash = nullptr;
     const unsigned char* chunks[kSlots] = {};  // the caller's bytes handed over
-    size_t sizes[kSlots] = {};           // 0: the slot is free
-    int next = 0;                        // the slot the caller fills next
-    int hashing = 0;                     // the slot the worker hashes next
+    size_t sizes[kSlots] = {};                 // 0: the slot is free
+    int next = 0;                              // the slot the caller fills next
+    int hashing = 0;                           // the slot the worker hashes next
     bool ending = false;
     std::mutex lock;
     std::condition_variable changed;
