@@ -10,7 +10,10 @@ xvfb_start() {
   local log_folder=$1 n=90 attempt waited
   for attempt in 1 2 3 4 5 6 7 8 9 10; do
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$log_folder/xvfb.log" 2>&1 &
+    # -noreset: by default the server resets whenever its last client leaves, and a program
+    # connecting during that reset fails to open its display (2 starts in 40 while a poller
+    # connects and leaves).
+    Xvfb ":$n" -noreset -screen 0 1024x768x24 -nolisten tcp >"$log_folder/xvfb.log" 2>&1 &
     TLF_XVFB_PID=$!
     waited=0
     # Ready when a client can talk to it, not merely when its socket exists.
