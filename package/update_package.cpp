@@ -1,8 +1,6 @@
 // update_package.cpp: pack mode, the package check and extraction. See update_package.h.
 #include "package/update_package.h"
 
-#include "package/background_digest.h"
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -19,7 +17,6 @@ namespace {
 // the digest's worker hashes the two before it.
 constexpr int CopyBufferCount = 3;
 constexpr size_t CopyBufferBytes = static_cast<size_t>(CopyBufferCount) * UpdateCopyChunkSize;
-
 
 const char* const PackageName = "update.dat";
 
@@ -336,8 +333,7 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
     CopyResult copied = CopyBytes(package, temporary, size, 0, buffer, digest, nullptr, &check->writeFailure);
     std::free(buffer);
     std::fclose(package);
-    // The temporary file is flushed to the disk while the worker finishes the digest; only a
-    // matching one then replaces the game file.
+    // Only a temporary file that is on the disk and whose digest matches replaces the game file.
     const bool closed = copied == CopyResult::Done && CloseTemporary(temporary, tempPath, &check->writeFailure);
     const bool matches = digest == nullptr || DigestMatches(digest, check->expectedDigest);
     if (copied != CopyResult::Done) {

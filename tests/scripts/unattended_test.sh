@@ -94,6 +94,13 @@ if [ "$platform" = linux ]; then
   game t Location  # progress lines when standard error is a terminal
   check grep -q 'written 47/47' <(cd "$upd" && env -u DISPLAY script -qec './tlfupdate /VERYSILENT' /dev/null)
   xvfb_start "$work"
+else  # the usage in a message box, closed with Return
+  (cd "$upd" && exec "${program[@]}" /?) >/dev/null 2>&1 &
+  help_pid=$!
+  check wait_for 60 xdotool search --onlyvisible --name "$WIZARD_TITLE"
+  xdotool search --onlyvisible --name "$WIZARD_TITLE" windowfocus --sync key Return || true
+  wait_for 30 bash -c "! kill -0 $help_pid 2>/dev/null" || { echo "the usage box did not close" >&2; kill "$help_pid"; }
+  check wait "$help_pid"  # exit code 0; a program ended by kill fails here
 fi
 
 # SILENT on the display: a window is mapped (seen by xev, ready once it reports a root property),
