@@ -67,11 +67,11 @@ int ExitCodeOfWizardState(int16_t state) {
     }
 }
 
-
 bool InstallerApp::StartFromCommandLine() {
     const char* commandLine = GetCommandLineArgs();
     const ParsedCommandLine parsed = ParseCommandLine(commandLine);
     options = parsed.options;
+    if (IsUnattended(options)) PlatformUseParentConsole();  // before the first line it may write
     std::string fault = parsed.error;
     if (fault.empty() && options.help) {
         PlatformShowCommandLineText(WindowTitle[LanguageEnglish], CommandLineUsage, false);

@@ -79,6 +79,10 @@ bool PlatformSha256End(PlatformSha256* digest, uint8_t result[Sha256DigestSize])
 
 // True when standard error is a terminal, where a run without a window shows its progress.
 bool PlatformStandardErrorIsTerminal();
+// Called by an unattended run before it writes anything: on Windows, when standard error leads
+// nowhere (a windowed program started by `start /wait` or from a shortcut), it is connected to
+// the console of the program that started this one, if that has one. Nothing elsewhere.
+void PlatformUseParentConsole();
 
 // ---- folders ------------------------------------------------------------------------------
 

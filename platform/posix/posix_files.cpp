@@ -136,6 +136,8 @@ int64_t PlatformFileSize(FILE* file) {
 
 bool PlatformStandardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
 
+void PlatformUseParentConsole() {}  // a process here always has the standard error it was given
+
 WriteFailureReason PlatformLastWriteFailure() { return WriteFailureFromErrno(errno); }
 
 int64_t PlatformFreeSpace(const char* folder) {

@@ -122,6 +122,28 @@ int64_t PlatformFileSize(FILE* file) {
 
 bool PlatformStandardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
 
+void PlatformUseParentConsole() {
+    // A handle that was redirected (to a file, a pipe or a console already) is kept as it is.
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    if (error != nullptr && error != INVALID_HANDLE_VALUE && GetFileType(error) != FILE_TYPE_UNKNOWN) return;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;  // started by a program without a console
+    const HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr);
+    if (console == INVALID_HANDLE_VALUE) return;
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(console), _O_TEXT);
+    if (descriptor < 0) {
+        CloseHandle(console);
+        return;
+    }
+    if (_dup2(descriptor, 2) == 0) {
+        // The runtime gives a windowed program started without standard handles a stderr with no
+        // descriptor, which freopen refuses; pointed at 2 it writes to the console from now on.
+        if (_fileno(stderr) < 0) stderr->_file = 2;
+        SetStdHandle(STD_ERROR_HANDLE, reinterpret_cast<HANDLE>(_get_osfhandle(2)));
+    }
+    _close(descriptor);
+}
+
 // The C runtime's failures set errno (its own mapping of the system error); the kernel32 calls
 // of this file set only the system error, and the caller cleared errno before the call.
 WriteFailureReason PlatformLastWriteFailure() {

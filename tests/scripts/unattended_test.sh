@@ -94,7 +94,14 @@ if [ "$platform" = linux ]; then
   game t Location  # progress lines when standard error is a terminal
   check grep -q 'written 47/47' <(cd "$upd" && env -u DISPLAY script -qec './tlfupdate /VERYSILENT' /dev/null)
   xvfb_start "$work"
-else  # the usage in a message box, closed with Return
+else
+  # Started by `start /wait` from a console, as README shows: the message reaches that console.
+  status=0
+  (cd "$upd" && timeout 120 script -qec 'wine cmd /c "start /wait tlfupdate.exe /VERYSILENT /BOGUS"' /dev/null) \
+    >"$work/console" 2>&1 || status=$?
+  check test "$status" -eq 6
+  check grep -qF 'Unknown switch "/BOGUS"' <(sed 's/\x1b\[1C/ /g; s/\x1b\[[0-9;?]*[A-Za-z]//g' "$work/console")
+  # The usage in a message box, closed with Return.
   (cd "$upd" && exec "${program[@]}" /?) >/dev/null 2>&1 &
   help_pid=$!
   check wait_for 60 xdotool search --onlyvisible --name "$WIZARD_TITLE"
