@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int16_t x = input.ConsumeIntegral<int16_t>();
     const int16_t y = input.ConsumeIntegral<int16_t>();
     const std::vector<uint8_t> file = input.ConsumeRemainingBytes<uint8_t>();
-    FUZZ_CHECK(FuzzWriteFile(FuzzScratchPath(FontFileNames[kSlot]), file.data(), file.size()), "write the font file");
+    FUZZ_CHECK(WriteFileBytes(FuzzScratchPath(FontFileNames[kSlot]), file), "write the font file");
 
     FolderPath folder;
     const int loaded = LoadFont(&folder, kSlot);

@@ -7,7 +7,7 @@
 // - a failed extraction leaves no destination and no temporary file behind, and blames the
 //   package (the destination folder is always writable here);
 // - a successful one leaves exactly the entry, as long as its slot says.
-#include <cstring>
+#include <algorithm>
 #include <string>
 
 #include "package/update_file_table.h"
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (entry >= UpdatePackageReadmeSlot) ++entry;  // 0..43, 45, 46
     const uint8_t* package = data + 1;
     const size_t packageSize = size - 1;
-    FUZZ_CHECK(FuzzWriteFile(FuzzScratchPath("update.dat"), package, packageSize), "write update.dat");
+    FUZZ_CHECK(WriteFileBytes(FuzzScratchPath("update.dat"), {package, package + packageSize}), "write update.dat");
 
     const std::string destination = FuzzScratchPath("entry.out");
     std::remove(destination.c_str());
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (whole) FUZZ_CHECK(extracted, "a whole package extracts every entry");
     if (!extracted) {
         FUZZ_CHECK(packageFault, "with a writable destination only the package can be at fault");
-        FUZZ_CHECK(!FuzzFileExists(destination), "a failed extraction leaves no destination");
+        FUZZ_CHECK(!FileExists(destination), "a failed extraction leaves no destination");
         return 0;
     }
 
@@ -46,9 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t length = header.slots[entry];
     FUZZ_CHECK(offset >= UpdatePackageHeaderSize && length >= 0, "an extracted entry has a sane place");
     FUZZ_CHECK(offset + length <= static_cast<int64_t>(packageSize), "an extracted entry lies inside the package");
-    std::string written;
-    FUZZ_CHECK(FuzzReadFile(destination, &written), "the destination reads");
+    std::vector<unsigned char> written;
+    FUZZ_CHECK(ReadFileBytes(destination, &written), "the destination reads");
     FUZZ_CHECK(written.size() == static_cast<size_t>(length), "the destination is as long as the slot says");
-    FUZZ_CHECK(std::memcmp(written.data(), package + offset, written.size()) == 0, "the destination holds the entry");
+    FUZZ_CHECK(std::equal(written.begin(), written.end(), package + offset), "the destination holds the entry");
     return 0;
 }

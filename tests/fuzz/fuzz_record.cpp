@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text = input.ConsumeRandomLengthString(260).c_str();
     const std::string other = NamesEqualIgnoringCase(name, "Location") ? "Version" : "Location";
     const std::vector<uint8_t> file = input.ConsumeRemainingBytes<uint8_t>();
-    FUZZ_CHECK(FuzzWriteFile(path, file.data(), file.size()), "write the record file");
+    FUZZ_CHECK(WriteFileBytes(path, file), "write the record file");
 
     Read(name.c_str());
     const std::string otherBefore = Read(other.c_str());
@@ -65,10 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool written = PlatformRecordWrite(kKey, name.c_str(), text.c_str());
     const bool carriable = (text + name).find_first_of("\r\n") == std::string::npos;
     FUZZ_CHECK(written == carriable, "every text without a line break can be written, no other");
-    std::string after;
-    FUZZ_CHECK(FuzzReadFile(path, &after), "the record file is still there");
+    std::vector<uint8_t> after;
+    FUZZ_CHECK(ReadFileBytes(path, &after), "the record file is still there");
     if (!written) {
-        FUZZ_CHECK(after == std::string(file.begin(), file.end()), "a failed write leaves the file as it was");
+        FUZZ_CHECK(after == file, "a failed write leaves the file as it was");
     } else {
         const std::string back = Read(name.c_str());
         if (text.size() < kBufferSize) {

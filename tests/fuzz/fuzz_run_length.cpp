@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)ready;
     FolderPath folder;
 
-    FUZZ_CHECK(FuzzWriteFile(FuzzScratchPath("damaged.pak"), data, size), "write the packed file");
+    FUZZ_CHECK(WriteFileBytes(FuzzScratchPath("damaged.pak"), {data, data + size}), "write the packed file");
     {
         FileStream stream;
         FUZZ_CHECK(stream.Open(&folder, "damaged.pak", 0, BinaryRead), "open the packed file");
@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (size_t i = 0; i < size; ++i) FUZZ_CHECK(stream.WritePacked(data[i]), "WritePacked in BinaryWrite");
         stream.Close();  // writes out the pending run
     }
-    std::string packed;
-    FUZZ_CHECK(FuzzReadFile(FuzzScratchPath("round.pak"), &packed), "read the packed file");
+    std::vector<unsigned char> packed;
+    FUZZ_CHECK(ReadFileBytes(FuzzScratchPath("round.pak"), &packed), "read the packed file");
     FUZZ_CHECK(packed.size() <= 2 * size, "coding never more than doubles the bytes");
     {
         FileStream stream;

@@ -3,9 +3,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -40,32 +39,10 @@ const std::string& FuzzScratchFolder() {
 
 std::string FuzzScratchPath(const std::string& name) { return FuzzScratchFolder() + "/" + name; }
 
-bool FuzzWriteFile(const std::string& path, const void* data, size_t size) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    bool ok = size == 0 || std::fwrite(data, size, 1, file) == 1;
-    return std::fclose(file) == 0 && ok;
-}
-
-bool FuzzReadFile(const std::string& path, std::string* contents) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    contents->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
-bool FuzzFileExists(const std::string& path) {
-    std::error_code ignored;
-    return fs::exists(path, ignored);
-}
-
 int FuzzCountTemporaryFiles(const std::string& folder) {
-    int count = 0;
-    std::error_code ignored;
-    for (const auto& entry : fs::directory_iterator(folder, ignored)) {
-        if (entry.path().filename().string().find("~tlf") != std::string::npos) ++count;
-    }
-    return count;
+    const std::vector<std::string> names = ListFolder(folder);
+    return static_cast<int>(std::count_if(names.begin(), names.end(),
+                                          [](const std::string& name) { return name.find("~tlf") != std::string::npos; }));
 }
 
 void FuzzEnterScratchFolder() {

@@ -1,5 +1,6 @@
 // fuzz_support.h: what every libFuzzer target of this folder shares: one scratch folder per
-// process, whole-file helpers and the check that turns a broken promise into a finding.
+// process and the check that turns a broken promise into a finding. Whole-file helpers are the
+// tests' own (tools/wizard_driver/scratch_files.h, included here).
 //
 // The targets run the real code on real files, so each process works in a fresh folder (in
 // /dev/shm when it exists, so that the many small writes and flushes stay in memory), made on
@@ -9,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "tools/wizard_driver/scratch_files.h"
 
 // Fails the run like a sanitizer finding: libFuzzer keeps the input that broke the promise.
 #define FUZZ_CHECK(condition, what)                                                        \
@@ -24,9 +27,6 @@ const std::string& FuzzScratchFolder();
 // scratch folder + "/" + name
 std::string FuzzScratchPath(const std::string& name);
 
-bool FuzzWriteFile(const std::string& path, const void* data, size_t size);
-bool FuzzReadFile(const std::string& path, std::string* contents);
-bool FuzzFileExists(const std::string& path);
 // Number of entries of a folder whose name holds "~tlf" (temporary files left behind).
 int FuzzCountTemporaryFiles(const std::string& folder);
 // Makes the scratch folder the current folder (the code under test names files bare).

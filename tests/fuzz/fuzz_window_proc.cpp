@@ -15,7 +15,6 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/installer_app.h"
@@ -35,17 +34,13 @@ constexpr int kMostMessages = 128;
 void PrepareInstallation() {
     FuzzEnterScratchFolder();
     for (const auto& font : std::filesystem::directory_iterator(FuzzFontFolder())) {
-        std::string bytes;
-        if (font.path().extension() == ".fnt" &&
-            (!FuzzReadFile(font.path().string(), &bytes) ||
-             !FuzzWriteFile(FuzzScratchPath(font.path().filename().string()), bytes.data(), bytes.size())))
-            std::abort();
+        if (font.path().extension() == ".fnt") std::filesystem::copy_file(font.path(), FuzzScratchPath(font.path().filename().string()));
     }
     for (int i = 0; i < LanguageCount; ++i) {
-        if (!FuzzWriteFile(FuzzScratchPath(ReadmeFileName[i]), "readme\n", 7)) std::abort();
+        if (!WriteFileText(FuzzScratchPath(ReadmeFileName[i]), "readme\n")) std::abort();
     }
     const std::string game = FuzzScratchPath("game");
-    if (mkdir(game.c_str(), 0777) != 0 || !FuzzWriteFile(game + "/tlf.exe", "exe", 3)) std::abort();
+    if (!MakeFolder(game) || !WriteFileText(game + "/tlf.exe", "exe")) std::abort();
     setenv("TLF_REGISTRY", FuzzScratchPath("registry.reg").c_str(), 1);
     if (!WriteRegistryString(ProductSubkey, "Version", "Release") || !WriteRegistryString(ProductSubkey, "Location", game.c_str()))
         std::abort();

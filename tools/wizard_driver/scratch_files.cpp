@@ -1,4 +1,4 @@
-// test_files.cpp: see test_files.h. Uses only the C++ standard library, so it builds for Linux
+// scratch_files.cpp: see scratch_files.h. Uses only the C++ standard library, so it builds for Linux
 // and for Windows alike.
 #include "tools/wizard_driver/scratch_files.h"
 

@@ -1,4 +1,5 @@
-// test_files.h: real files in fresh temporary folders for tests, on Linux and under Wine.
+// scratch_files.h: real files in fresh temporary folders for the tests, the fuzz targets and the
+// page renderer, on Linux and under Wine.
 #pragma once
 
 #include <string>
