@@ -9,18 +9,17 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <filesystem>
 
 #include "app/installer_app.h"
 #include "app/texts.h"
-#include "bench/bench_session.h"
 #include "framework/framework_state.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
+#include "tools/wizard_driver/wizard_session.h"
 
 namespace {
 
-BenchSession* gSession = nullptr;
+WizardSession* gSession = nullptr;
 
 int Width() { return gFramework.screenWidth; }
 int Height() { return gFramework.screenHeight; }
@@ -139,12 +138,11 @@ BENCHMARK(BM_DrawLineDiagonals);
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    // The installer loads its fonts from the current folder.
-    std::filesystem::current_path(CommittedFontFolder());
-    BenchSession session;
+    // The installer loads its fonts from the folder it runs in: the committed ones.
+    WizardSession session(SourcePath("data/fonts"));
     if (!session.Start()) {
         std::fprintf(stderr, "bench_drawing: the installer did not start (fonts in %s?)\n",
-                     CommittedFontFolder().c_str());
+                     SourcePath("data/fonts").c_str());
         return 1;
     }
     std::strcpy(session.App().installedVersion, "Release version");

@@ -6,8 +6,8 @@
 //                                       clock when the language page has been presented (the
 //                                       script subtracts the time it started the process)
 //   tlf_bench_driver install            a scripted English install: language, Next, the
-//                                       update's 49 frames, Finish; prints the frame count and
-//                                       the seconds of the update frames and of the whole run
+//                                       update's frames, Finish; prints the frame count and the
+//                                       seconds from Next to the end of the update and of the run
 //   tlf_bench_driver table              the packed entries in package order, one line each:
 //                                       the file name and its subfolder with '/' (for cat and cp)
 //   tlf_bench_driver extract <game>     every entry into <game> as the wizard's update steps do
@@ -21,10 +21,10 @@
 #include <string>
 
 #include "app/texts.h"
-#include "bench/bench_session.h"
 #include "package/update_file_table.h"
 #include "package/update_package.h"
 #include "platform/headless/headless.h"
+#include "tools/wizard_driver/wizard_session.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ double SecondsSince(Clock::time_point start) {
 }
 
 int RunStartup() {
-    BenchSession session;
+    WizardSession session(".");
     const bool started = session.Start();
     const auto presented = std::chrono::system_clock::now();
     const std::vector<HeadlessRect>& rects = HeadlessPresentedRects();
@@ -50,16 +50,17 @@ int RunStartup() {
 
 int RunInstall() {
     const auto begin = Clock::now();
-    BenchSession session;
+    WizardSession session(".");
     if (!session.Start() || !session.ChooseLanguage(LanguageEnglish) || session.State() != StateConfirmVersions) {
         std::fprintf(stderr, "install: the version page was not reached (state %d)\n", session.State());
         return 1;
     }
+    // From Next: the frames that deliver the click run the first update steps too.
+    const auto updateBegin = Clock::now();
     if (!session.ClickSlot(4) || session.State() != StateUpdating) {
         std::fprintf(stderr, "install: Next did not start the update\n");
         return 1;
     }
-    const auto updateBegin = Clock::now();
     int frames = 0;
     while (session.State() == StateUpdating && frames < 1000 && session.Frame()) ++frames;
     const double updateSeconds = SecondsSince(updateBegin);

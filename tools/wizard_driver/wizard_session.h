@@ -1,6 +1,7 @@
 // wizard_session.h: the real installer, driven frame by frame through the headless backend, on
 // a delivered update and an installed game in a fresh temporary folder. Used by the end-to-end
-// tests (tests/e2e/wizard_session.h), the page renderer and the demo's scripted install. It
+// tests (tests/e2e/wizard_session.h), the page renderer, the demo's scripted install and the
+// benchmarks (the last two on an installation prepared elsewhere). It
 // reports through return values: a failure while preparing the folders makes Start false and is
 // told on standard error.
 //
