@@ -38,12 +38,6 @@ bool Opens(const char* path) {
 
 bool IsEntry(int entry) { return entry >= 0 && entry < UpdateFileCount; }
 
-// The path of entry `entry` in the game folder, as the wizard builds it.
-std::string EntryTarget(const char* gameFolder, int entry) {
-    if (!IsEntry(entry)) return gameFolder;
-    return std::string(gameFolder) + UpdateFileSubfolder(entry) + UpdateFileName(entry);
-}
-
 // The entry's name below the game folder ("data\club.dat").
 std::string EntryName(int entry) {
     if (!IsEntry(entry)) return "?";
@@ -133,8 +127,9 @@ void InstallerApp::LogChanges() {
             continue;
         }
         const int entry = step - 1;
-        const std::string target = EntryTarget(gameFolder, entry);
-        FILE* file = PlatformOpenFile(target.c_str(), "rb");
+        char target[WizardPathSize];
+        const bool named = IsEntry(entry) && UpdateFileTarget(gameFolder, entry, target, sizeof target);
+        FILE* file = named ? PlatformOpenFile(target, "rb") : nullptr;
         if (file != nullptr) {
             LogLine(watch.log, "written %d/%d: %s (%lld bytes)", step, UpdateFileCount, EntryName(entry).c_str(),
                     static_cast<long long>(PlatformFileSize(file)));

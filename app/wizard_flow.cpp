@@ -252,9 +252,7 @@ bool InstallerApp::UpdateFitsOnDisk() {
 // "pics.cfg" counts as done.
 bool InstallerApp::InstallEntry(int entry) {
     char target[WizardPathSize];
-    const int written = std::snprintf(target, sizeof target, "%s%s%s", gameFolder, UpdateFileSubfolder(entry),
-                                      UpdateFileName(entry));
-    if (written <= 0 || static_cast<size_t>(written) >= sizeof target) {
+    if (!UpdateFileTarget(gameFolder, entry, target, sizeof target)) {
         ShowWriteFailure(WriteFailureNameTooLong, target);
         return false;
     }

@@ -2,6 +2,7 @@
 #include "package/update_file_table.h"
 
 #include <cctype>
+#include <cstdio>
 
 namespace {
 
@@ -67,6 +68,11 @@ constexpr UpdateFileEntry UpdateFileTable[UpdateFileCount] = {
 const char* UpdateFileName(int index) { return UpdateFileTable[index].name; }
 
 const char* UpdateFileSubfolder(int index) { return UpdateFileTable[index].subfolder; }
+
+bool UpdateFileTarget(const char* gameFolder, int index, char* path, size_t size) {
+    const int written = std::snprintf(path, size, "%s%s%s", gameFolder, UpdateFileSubfolder(index), UpdateFileName(index));
+    return written > 0 && static_cast<size_t>(written) < size;
+}
 
 bool NamesEqual(const char* a, const char* b) {
     for (;; ++a, ++b) {

@@ -5,6 +5,7 @@
 // the wizard installs them. Changing order, count or names makes existing packages unreadable.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 constexpr int UpdateFileCount = 47;
@@ -13,6 +14,9 @@ constexpr int UpdateFileCount = 47;
 const char* UpdateFileName(int index);
 // Folder below the game folder that receives entry `index`: "\", "\data\" or "\pictures\".
 const char* UpdateFileSubfolder(int index);
+// Where entry `index` goes: the game folder, its subfolder and its name, in `path` (`size` bytes).
+// False when that does not fit. Used by the update steps, the space check and the run log.
+bool UpdateFileTarget(const char* gameFolder, int index, char* path, size_t size);
 
 // Entries recognised by name (compared without regard to case), never by index:
 // "readme.txt" travels outside the package (the language readme is installed in its place), and a

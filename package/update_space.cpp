@@ -46,8 +46,7 @@ int64_t UpdateSpaceNeeded(const char* gameFolder, const char* readmeSource) {
     for (int i = 0; i < UpdateFileCount; ++i) {
         newSizes[i] = IsReadmeEntry(i) ? SizeOf(readmeSource) : header.slots[i];
         char target[520];
-        std::snprintf(target, sizeof target, "%s%s%s", gameFolder, UpdateFileSubfolder(i), UpdateFileName(i));
-        oldSizes[i] = SizeOf(target);
+        oldSizes[i] = UpdateFileTarget(gameFolder, i, target, sizeof target) ? SizeOf(target) : -1;
     }
     return SpaceNeeded(newSizes, oldSizes, UpdateFileCount);
 }
