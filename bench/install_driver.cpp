@@ -90,10 +90,12 @@ int RunExtract(const char* gameFolder) {
     const auto begin = Clock::now();
     for (int entry = 0; entry < UpdateFileCount; ++entry) {
         char target[520];
-        std::snprintf(target, sizeof target, "%s%s%s", gameFolder, UpdateFileSubfolder(entry), UpdateFileName(entry));
         bool packageFault = false;
-        const bool done = IsReadmeEntry(entry) ? InstallReadme(ReadmeFileName[LanguageEnglish], target)
-                                               : ExtractPackageEntry(entry, target, packageFault);
+        bool done = UpdateFileTarget(gameFolder, entry, target, sizeof target);
+        if (done) {
+            done = IsReadmeEntry(entry) ? InstallReadme(ReadmeFileName[LanguageEnglish], target)
+                                        : ExtractPackageEntry(entry, target, packageFault);
+        }
         if (!done) {
             std::fprintf(stderr, "extract: entry %d (%s) failed\n", entry, UpdateFileName(entry));
             return 1;
