@@ -253,7 +253,6 @@ TEST(FaultMatrix, ADamagedRecordFileIsNoInstallationAndStaysAsItWas) {
     };
     const Row rows[] = {
         {"", StateNotInstalled, ""},
-        {"REGEDIT4\n", StateNotInstalled, ""},
         {"\xff\xfe garbage \x01\n[HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\Tallyfield\n\"Location\"=\"x\n", StateNotInstalled, ""},
         {kSection + "\"Location\"=dword:00000001\n\"Version\"=\"Release\"\n", StateNotInstalled, ""},
         {kSection + "\"Location\"=\"@\"\n\"Version\"=dword:0000002a\n", StateConfirmVersions, "*"},
