@@ -28,6 +28,11 @@ namespace {
 const char kSubkey[] = "TallyfieldTest";
 const std::string kKeyName = "HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\TallyfieldTest";
 
+std::string Read(const char* name, uint32_t size = 200) {
+    char buffer[512];
+    return ReadRegistryValue(kSubkey, name, buffer, size) ? buffer : "<false>";
+}
+
 // The test's own product key, as the system's own tools see it; removed afterwards.
 struct SystemRecord {
     TempFolder temp;
@@ -55,19 +60,10 @@ struct SystemRecord {
     void SetText(const std::string& name, const std::string& text) {
         ASSERT_TRUE(WriteFileText(file, "REGEDIT4\n\n[" + kKeyName + "]\n\"" + name + "\"=\"" + text + "\"\n"));
     }
-    bool Has(const std::string& name, const std::string& text) {
-        std::vector<unsigned char> bytes;
-        ReadFileBytes(file, &bytes);
-        return std::string(bytes.begin(), bytes.end()).find("[" + kKeyName + "]\n\"" + name + "\"=\"" + text + "\"") !=
-               std::string::npos;
-    }
+    // The file's exact text after a write: RecordFile below.
+    bool Has(const std::string& name, const std::string& text) { return Read(name.c_str()) == text; }
 #endif
 };
-
-std::string Read(const char* name, uint32_t size = 200) {
-    char buffer[512];
-    return ReadRegistryValue(kSubkey, name, buffer, size) ? buffer : "<false>";
-}
 
 TEST(InstallRecord, ReadsWhatTheSetupWroteWithinItsBufferAndWritesWhereTheSystemSeesIt) {
     SystemRecord record;
@@ -106,11 +102,13 @@ TEST(QuickStartFiles, FoundWithoutCaseDeletedEvenReadOnlyAndOverlongPathsSkipped
     const std::string tooLong = std::string(room - 3, 'L') + ".qst", fitting = std::string(room - 4, 'L') + ".qst";
     ASSERT_TRUE(WriteFileText(qstart + "/" + tooLong, "x"));
     ASSERT_TRUE(WriteFileText(qstart + "/" + fitting, "y"));
+    const std::string cut = tooLong.substr(0, room);  // what a cut path would name instead
+    ASSERT_TRUE(WriteFileText(qstart + "/" + cut, "c"));
     EXPECT_TRUE(ProcessQuickStartFiles(game.path.c_str(), false));
-    EXPECT_EQ(ListFolder(qstart).size(), 7u) << "looking changes nothing";
+    EXPECT_EQ(ListFolder(qstart).size(), 8u) << "looking changes nothing";
 
     EXPECT_TRUE(ProcessQuickStartFiles(game.path.c_str(), true));
-    EXPECT_EQ(ListFolder(qstart), (std::vector<std::string>{tooLong, "nested", "notes.txt", "x.qst"}));
+    EXPECT_EQ(ListFolder(qstart), (std::vector<std::string>{cut, tooLong, "nested", "notes.txt", "x.qst"}));
     EXPECT_TRUE(FileExists(qstart + "/nested/deep.qst")) << "the listing is not recursive";
 }
 
