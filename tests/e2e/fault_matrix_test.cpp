@@ -75,17 +75,6 @@ void CheckAfterRun(const WizardSession& s, const Outcome& outcome, int shownPage
     EXPECT_EQ(shownPage, outcome.page) << label << ": wrong page";
 }
 
-TEST(FaultMatrix, AReadOnlyTargetIsReplaced) {
-    for (int entry : kEntries) {
-        WizardSession s;
-        const std::string target = JoinNative(s.gameFolder, EntryPath(entry));
-        if (!GameHasOldEntry(entry)) { ASSERT_TRUE(WriteFileText(target, OldContents(entry))); }
-        fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-        ASSERT_TRUE(s.InstallToCompletion());
-        CheckAfterRun(s, Outcome{StateCompleted, -1, true}, s.State(), "read-only " + EntryPath(entry));
-    }
-}
-
 TEST(FaultMatrix, TheRecordAtItsLimits) {
     // "Version" of 199 and 200 bytes with the zero byte fits the wizard's 200; 201 does not.
     for (size_t bytes : {199u, 200u, 201u}) {
