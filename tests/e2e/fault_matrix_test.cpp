@@ -243,7 +243,6 @@ TEST(FaultMatrix, ADamagedRecordFileIsNoInstallationAndStaysAsItWas) {
     const Row rows[] = {
         {"", StateNotInstalled, ""},
         {"\xff\xfe garbage \x01\n[HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\Tallyfield\n\"Location\"=\"x\n", StateNotInstalled, ""},
-        {kSection + "\"Location\"=dword:00000001\n\"Version\"=\"Release\"\n", StateNotInstalled, ""},
         {kSection + "\"Location\"=\"@\"\n\"Version\"=dword:0000002a\n", StateConfirmVersions, "*"},
         // Without a terminator a value reads when the zero byte still fits the 200 bytes.
         {kSection + "\"Location\"=\"@\"\n\"Version\"=" + HexData(std::string(199, 'w')) + "\n", StateConfirmVersions, std::string(199, 'w')},
