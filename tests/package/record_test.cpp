@@ -131,7 +131,6 @@ TEST(RecordText, ReadCases) {
                               "\n\"Version\"=\"two\"\n[broken\n\"Version\"=\"three\"";
     const ReadCase cases[] = {
         {kSample, kKey, "Location", std::string("C:\\Games\\TLF \"Gold\"\0", 20)},
-        {kSample, kKey, "location", std::string("C:\\Games\\TLF \"Gold\"\0", 20)},
         {kSample, kKey, "Count", std::string("\x2a\0\0\0", 4)},
         {kSample, kKey, "Binary", "ABC"},
         {kSample, kKey, "Version", "<missing>"},
