@@ -219,11 +219,10 @@ TEST(FaultMatrixInAChild, PackingThatRunsOutOfRoomLeavesTheOldPackage) {
 
 const std::string kSection = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\Tallyfield]\n";
 
-std::string HexData(const std::string& text) {
-    std::string hex = "hex(1):";
-    char byte[4];
-    for (unsigned char c : text) hex += (std::snprintf(byte, sizeof byte, "%02x,", c), byte);
-    hex.pop_back();
+// `count` letters 'w' as bytes without a terminating zero.
+std::string UnterminatedText(size_t count) {
+    std::string hex = "hex(1):77";
+    while (--count > 0) hex += ",77";
     return hex;
 }
 
@@ -238,8 +237,8 @@ TEST(FaultMatrix, ADamagedRecordFileIsNoInstallationAndStaysAsItWas) {
         {"\xff\xfe garbage \x01\n[HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\Tallyfield\n\"Location\"=\"x\n", StateNotInstalled, ""},
         {kSection + "\"Location\"=\"@\"\n\"Version\"=dword:0000002a\n", StateConfirmVersions, "*"},
         // Without a terminator a value reads when the zero byte still fits the 200 bytes.
-        {kSection + "\"Location\"=\"@\"\n\"Version\"=" + HexData(std::string(199, 'w')) + "\n", StateConfirmVersions, std::string(199, 'w')},
-        {kSection + "\"Location\"=\"@\"\n\"Version\"=" + HexData(std::string(200, 'w')) + "\n", StateNotInstalled, ""},
+        {kSection + "\"Location\"=\"@\"\n\"Version\"=" + UnterminatedText(199) + "\n", StateConfirmVersions, std::string(199, 'w')},
+        {kSection + "\"Location\"=\"@\"\n\"Version\"=" + UnterminatedText(200) + "\n", StateNotInstalled, ""},
     };
     for (const Row& row : rows) {
         WizardSession s;
