@@ -1,9 +1,9 @@
 // fault_matrix_test.cpp: one fault per row, placed in a fresh installation while the real wizard
 // runs - in this process, or in a forked child when the fault would harm the test program (a
-// file-size limit, dropped privileges, a kill: the suite FaultMatrixInAChild) - then the same checks on disk after every row:
-// every game file is its whole old content (or absent) or its whole new content, no temporary
-// file ("~tlf") is left, "Version" is new only after a complete update, and the page is the one
-// the wizard promises. The rows take the first entry, "pics.cfg" (whose faults are skipped), the
+// file-size limit, a kill: the suite FaultMatrixInAChild) - then the same checks on disk after
+// every row: every game file is its whole old content (or absent) or its whole new content, none
+// after the stop changed, no temporary file ("~tlf") left but a killed run's own, "Version" new
+// only after a complete update, and the page the one the wizard promises. The rows take the first entry, "pics.cfg" (whose faults are skipped), the
 // first "data" entry, the readme and the last entry.
 #ifdef _WIN32
 #include <windows.h>
