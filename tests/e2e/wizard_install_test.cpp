@@ -8,6 +8,7 @@
 #include "app/texts.h"
 #include "package/update_file_table.h"
 #include "platform/headless/headless.h"
+#include "platform/platform_system.h"
 #include "tools/wizard_driver/wizard_session.h"
 
 namespace {
@@ -23,18 +24,24 @@ int InstalledPrefix(const WizardSession& s) {
     return n;
 }
 
+// Without the checksum list "SHA256SUMS" (the updates of old deliveries), and with temporary files
+// left by a killed run (removed) and by a live one (this process: kept).
 TEST(WizardInstall, EveryFileIsReplacedTheRecordUpdatedAndNothingElseLeft) {
     WizardSession s;
+    std::filesystem::remove(JoinNative(s.updateFolder, "SHA256SUMS"));
+    const std::string dead = JoinNative(s.gameFolder, "data/~tlf99999999-3.tmp");
+    const std::string live = JoinNative(s.gameFolder, "~tlf" + std::to_string(PlatformProcessId()) + "-77.tmp");
+    ASSERT_TRUE(WriteFileText(dead, "left by a killed run") && WriteFileText(live, "being written right now"));
     ASSERT_TRUE(s.InstallToCompletion());
     for (int i = 0; i < UpdateFileCount; ++i) EXPECT_EQ(s.GameFile(EntryPath(i)), ExpectedContents(i)) << EntryPath(i);
     EXPECT_EQ(s.RecordVersion(), NewVersionText);
     EXPECT_FALSE(s.GameFileExists("tlf.icd"));
+    EXPECT_TRUE(FileExists(live));
     size_t files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(s.gameFolder)) files += entry.is_regular_file();
-    EXPECT_EQ(files, static_cast<size_t>(UpdateFileCount)) << "stray or missing files in the game folder";
-    // The readmes are copied, not moved: the delivered folder stays whole (fonts, readmes,
-    // update.dat and SHA256SUMS).
-    EXPECT_EQ(ListFolder(s.updateFolder).size(), 2u * LanguageCount + 2);
+    EXPECT_EQ(files, UpdateFileCount + 1u) << "stray or missing files in the game folder (the live run's is kept)";
+    // The readmes are copied, not moved: the delivered folder stays whole (fonts, readmes, update.dat).
+    EXPECT_EQ(ListFolder(s.updateFolder).size(), 2u * LanguageCount + 1);
     EXPECT_TRUE(HeadlessMessageBoxes().empty());
 
     // Run again: the record now says the new version and the update installs again.
