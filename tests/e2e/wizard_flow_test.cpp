@@ -80,6 +80,9 @@ const FlowRow kFlowRows[] = {
     {"folder", Folder, kEscape, kEnds},
     {"quick start", QuickStart, 0, kEnds},
     {"quick start", QuickStart, kEscape, kEnds},
+    {"quick start", QuickStart, 3, StateCompleted},       // No
+    {"quick start", QuickStart, 4, StateCompleted},       // Yes, on the left but in slot 4 where Enter presses
+    {"quick start", QuickStart, kEnter, StateCompleted},
     {"updating", Updating, kEnter, StateUpdating},
     {"completed", Completed, 0, kEnds},  // Exit, Finish and Enter open the readme, Escape does not
     {"completed", Completed, 4, kEnds},
@@ -103,7 +106,8 @@ TEST(WizardFlow, EveryTransitionByClickAndByKey) {
         const bool opensReadme = row.page == Completed && row.input != kEscape;
         EXPECT_EQ(HeadlessOpenedDocuments(), opensReadme ? std::vector<std::string>{s.gameFolder + "\\readme.txt"} : std::vector<std::string>{});
         if (row.page == Folder && row.input < 0) { EXPECT_EQ(std::string(s.App().gameFolder), s.gameFolder) << "Enter and Escape are not typed"; }
-        if (row.page == QuickStart) { EXPECT_TRUE(s.GameFileExists("qstart/league.qst")); }
+        const bool deleted = row.page == QuickStart && (row.input == 4 || row.input == kEnter);
+        if (row.page == QuickStart) { EXPECT_TRUE(s.GameFileExists("qstart/league.qst") != deleted && s.GameFileExists("qstart/cup.qst") != deleted && s.GameFileExists("qstart/notes.txt")); }
     }
 }
 

@@ -126,26 +126,6 @@ TEST(WizardInstall, AfterAWriteFailureTheUpdateResumesAtTheFailingEntryInTheSame
     }
 }
 
-TEST(WizardInstall, QuickStartYesByEnterOrClickDeletesTheFilesAndNoKeepsThem) {
-    // Yes is in slot 4, where Enter presses, though it stands on the left.
-    const struct {
-        int slot;  // -1: Enter
-        bool deleted;
-    } answers[] = {{-1, true}, {4, true}, {3, false}};
-    for (const auto& answer : answers) {
-        SCOPED_TRACE(answer.slot);
-        WizardSession s;
-        s.AddQuickStartFiles();
-        ASSERT_TRUE(s.Start() && s.ChooseLanguage() && s.RunUpdate());
-        ASSERT_EQ(s.State(), StateQuickStartPrompt);
-        ASSERT_TRUE(answer.slot < 0 ? s.PressKey(HeadlessKeyEnter) : s.ClickSlot(answer.slot));
-        EXPECT_EQ(s.State(), StateCompleted);
-        EXPECT_EQ(s.GameFileExists("qstart/league.qst"), !answer.deleted);
-        EXPECT_EQ(s.GameFileExists("qstart/cup.qst"), !answer.deleted);
-        EXPECT_TRUE(s.GameFileExists("qstart/notes.txt"));
-    }
-}
-
 TEST(WizardInstall, EscapeOrExitDuringTheUpdateStopsAfterAWholeEntry) {
     for (bool escape : {true, false}) {
         SCOPED_TRACE(escape ? "Escape" : "Exit");
