@@ -134,8 +134,7 @@ TEST(Integrity, WriteFailurePageFitsInEveryLanguage) {
     for (int language = 0; language < LanguageCount; ++language) {
         s.App().language = language;
         for (int32_t reason = WriteFailureAccessDenied; reason <= WriteFailureReasonCount; ++reason) {
-            WriteFailureRecord& failure = s.App().lastWriteFailure;
-            failure = WriteFailureRecord{};
+            WriteFailureRecord& failure = s.App().lastWriteFailure = WriteFailureRecord{};
             failure.reason = reason == WriteFailureReasonCount ? WriteFailureDiskFull : static_cast<WriteFailureReason>(reason);
             if (reason == WriteFailureReasonCount) failure.bytesNeeded = 1234567890, failure.bytesFree = 98765432;
             else std::snprintf(failure.file, sizeof failure.file, "%s\\data\\nation_comp_history.dat", s.App().gameFolder);
