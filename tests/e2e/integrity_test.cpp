@@ -22,28 +22,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void RewritePackage(WizardSession& s, const std::function<void(std::vector<unsigned char>&)>& edit) {
+// Rewrites `name` in the delivered folder ("update.dat", "SHA256SUMS") through `edit`.
+void Rewrite(WizardSession& s, const char* name, const std::function<void(std::string&)>& edit) {
     std::vector<unsigned char> bytes;
-    ASSERT_TRUE(ReadFileBytes(JoinNative(s.updateFolder, "update.dat"), &bytes));
-    edit(bytes);
-    ASSERT_TRUE(WriteFileBytes(JoinNative(s.updateFolder, "update.dat"), bytes));
+    ASSERT_TRUE(ReadFileBytes(JoinNative(s.updateFolder, name), &bytes));
+    std::string text(bytes.begin(), bytes.end());
+    edit(text);
+    ASSERT_TRUE(WriteFileText(JoinNative(s.updateFolder, name), text));
 }
 
 // Flips one byte in the middle of entry i's bytes inside "update.dat" (its length stays right).
 void FlipByteOfEntry(WizardSession& s, int i) {
-    RewritePackage(s, [i](std::vector<unsigned char>& package) {
+    Rewrite(s, "update.dat", [i](std::string& package) {
         UpdatePackageHeader header;
-        DecodePackageHeader(package.data(), &header);
+        DecodePackageHeader(reinterpret_cast<const unsigned char*>(package.data()), &header);
         package[PackageEntryOffset(header, i) + header.slots[i] / 2] ^= 0x20;
     });
-}
-
-void EditList(WizardSession& s, const std::function<void(std::string&)>& edit) {
-    std::vector<unsigned char> bytes;
-    ASSERT_TRUE(ReadFileBytes(JoinNative(s.updateFolder, "SHA256SUMS"), &bytes));
-    std::string text(bytes.begin(), bytes.end());
-    edit(text);
-    ASSERT_TRUE(WriteFileText(JoinNative(s.updateFolder, "SHA256SUMS"), text));
 }
 
 std::string NewEntryText(int i) { return IsReadmeEntry(i) ? ReadmeContents(LanguageEnglish) : NewContents(i); }
@@ -65,17 +59,17 @@ struct Case {
 
 const Case kCases[] = {
     {"no update.dat", [](WizardSession& s) { fs::remove(JoinNative(s.updateFolder, "update.dat")); }, StateSourceMissing, -1, "update.dat"},
-    {"update.dat a byte short", [](WizardSession& s) { RewritePackage(s, [](auto& b) { b.pop_back(); }); }, StateSourceMissing, -1, "update.dat"},
-    {"negative slot", [](WizardSession& s) { RewritePackage(s, [](auto& b) { b[4 * 3 + 3] = 0x80; }); }, StateSourceMissing, -1, "update.dat"},
+    {"update.dat a byte short", [](WizardSession& s) { Rewrite(s, "update.dat", [](std::string& b) { b.pop_back(); }); }, StateSourceMissing, -1, "update.dat"},
+    {"negative slot", [](WizardSession& s) { Rewrite(s, "update.dat", [](std::string& b) { b[4 * 3 + 3] = '\x80'; }); }, StateSourceMissing, -1, "update.dat"},
     {"readme missing", [](WizardSession& s) { fs::remove(JoinNative(s.updateFolder, "readme_eng.txt")); }, StateSourceMissing, -1, "readme_eng.txt"},
     {"byte flipped in tlf.exe", [](WizardSession& s) { FlipByteOfEntry(s, 0); }, StateSourceMissing, 0, "tlf.exe"},
     {"byte flipped in city.dat", [](WizardSession& s) { FlipByteOfEntry(s, 12); }, StateSourceMissing, 12, "data\\city.dat"},
     {"byte flipped in the last entry", [](WizardSession& s) { FlipByteOfEntry(s, 46); }, StateSourceMissing, 46, "data\\fancluburls.txt"},
     {"readme changed", [](WizardSession& s) { WriteFileText(JoinNative(s.updateFolder, "readme_eng.txt"), "changed\n"); },
      StateSourceMissing, 44, "readme_eng.txt"},
-    {"list line malformed", [](WizardSession& s) { EditList(s, [](std::string& t) { t.insert(0, "not a digest  tlf.exe\n"); }); },
+    {"list line malformed", [](WizardSession& s) { Rewrite(s, "SHA256SUMS", [](std::string& t) { t.insert(0, "not a digest  tlf.exe\n"); }); },
      StateSourceMissing, -1, "SHA256SUMS"},
-    {"list misses club.dat", [](WizardSession& s) { EditList(s, [](std::string& t) { t.erase(t.find("  club.dat") - 64, 64 + 11); }); },
+    {"list misses club.dat", [](WizardSession& s) { Rewrite(s, "SHA256SUMS", [](std::string& t) { t.erase(t.find("  club.dat") - 64, 64 + 11); }); },
      StateSourceMissing, -1, "SHA256SUMS"},
     {"1,000 bytes free", [](WizardSession& s) { s.App().freeSpaceOf = [](const char*) -> int64_t { return 1000; }; },
      StateWriteFailed, -1, "", WriteFailureDiskFull},

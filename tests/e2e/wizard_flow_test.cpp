@@ -156,9 +156,8 @@ TEST(WizardFlow, ARecordWithoutAGameMeansNotInstalled) {
 // ---- the folder field -----------------------------------------------------------------------
 
 bool WholePagePresented() {
-    const auto& rects = HeadlessPresentedRects();
-    return !rects.empty() && rects.back().x == 0 && rects.back().y == 0 && rects.back().width == 550 &&
-           rects.back().height == 350;
+    const auto& r = HeadlessPresentedRects();
+    return !r.empty() && r.back().x == 0 && r.back().y == 0 && r.back().width == 550 && r.back().height == 350;
 }
 
 TEST(WizardFolderField, TypingAppendsBackspaceRemovesAndRefusedKeysStillRedraw) {
