@@ -1,5 +1,6 @@
 // wizard_install_test.cpp: whole installs through the real wizard on real files: what lands in
-// the game folder, the record and the installer's folder, on success and on each kind of failure.
+// the game folder, the record and the installer's folder, on success and on failures during the
+// update (the faults found before it starts: integrity_test.cpp).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,9 +14,7 @@
 
 namespace {
 
-std::string ExpectedContents(int i, int language = LanguageEnglish) {
-    return IsReadmeEntry(i) ? ReadmeContents(language) : NewContents(i);
-}
+std::string ExpectedContents(int i) { return IsReadmeEntry(i) ? ReadmeContents(LanguageEnglish) : NewContents(i); }
 
 // Number of leading entries that hold their new contents.
 int InstalledPrefix(const WizardSession& s) {
@@ -44,13 +43,10 @@ TEST(WizardInstall, EveryFileIsReplacedTheRecordUpdatedAndNothingElseLeft) {
     EXPECT_EQ(ListFolder(s.updateFolder).size(), 2u * LanguageCount + 1);
     EXPECT_TRUE(HeadlessMessageBoxes().empty());
 
-    // Run again: the record now says the new version and the update installs again.
+    // Run again: with the record at the new version the update installs again.
     s.Shutdown();
     ResetFrameworkAndBackend();
-    ASSERT_TRUE(s.Start());
-    ASSERT_TRUE(s.ChooseLanguage(LanguageSwedish));
-    EXPECT_STREQ(s.App().installedVersion, NewVersionText);
-    ASSERT_TRUE(s.RunUpdate());
+    ASSERT_TRUE(s.Start() && s.ChooseLanguage(LanguageSwedish) && s.RunUpdate());
     EXPECT_EQ(s.State(), StateCompleted);
     EXPECT_EQ(s.GameFile("readme.txt"), ReadmeContents(LanguageSwedish));
 }
