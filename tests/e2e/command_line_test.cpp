@@ -29,7 +29,6 @@ TEST(CommandLine, TableOfCommandLines) {
     } rows[] = {
         {"", ""},
         {"readme.txt -PACK -silent", ""},  // words that are not switches are ignored, as always
-        {"/SILENT", "silent "},
         {"--verysilent /NoQstDelete /silent", "silent verysilent keep "},
         {"/LANG=fra", "lang=2 "},
         {"--lang=SVE", "lang=6 "},
@@ -40,7 +39,6 @@ TEST(CommandLine, TableOfCommandLines) {
         {"/DIR=C:\\ /DIR=D:\\Games\\", "dir=[D:\\Games] "},  // the last one counts
         {"/LOG=\"my log.txt", "log=[my log.txt] "},        // an open quote ends with the line
         {"/DIR=C:\\-packed /VERYSILENT", "pack "},         // "-pack" anywhere packs
-        {"/BOGUS", "error: Unknown switch \"/BOGUS\""},
         {"/SILENT /x=1", "silent error: Unknown switch \"/x\""},
         {"/BAD /VERYSILENT", "verysilent error: Unknown switch \"/BAD\""},  // no message box then
         {"/LANG=xx", "error: Bad value \"xx\" for \"/LANG\": eng, esp, fra, ita, nor, por or sve"},

@@ -26,12 +26,8 @@ bool ReadPng(const std::string& path, std::vector<uint16_t>* pixels, int* width,
     image.format = PNG_FORMAT_RGB;
     std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
     if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return false;
-    *width = static_cast<int>(image.width);
-    *height = static_cast<int>(image.height);
-    pixels->clear();
-    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
-        pixels->push_back(static_cast<uint16_t>((rgb[i] >> 3) << 10 | (rgb[i + 1] >> 3) << 5 | rgb[i + 2] >> 3));
-    }
+    *width = static_cast<int>(image.width), *height = static_cast<int>(image.height);
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3) pixels->push_back(static_cast<uint16_t>((rgb[i] >> 3) << 10 | (rgb[i + 1] >> 3) << 5 | rgb[i + 2] >> 3));
     return true;
 }
 
@@ -43,22 +39,14 @@ TEST(GoldenPages, EveryPageMatchesDocsPages) {
         ++pages;
         const std::string reference = std::string(TLF_SOURCE_DIR) + "/docs/pages/" + name + ".png";
         std::vector<uint16_t> expected;
-        int width = 0, height = 0;
-        const bool read = ReadPng(reference, &expected, &width, &height);
-        const bool sameSize = read && width == gFramework.screenWidth && height == gFramework.screenHeight;
-        int differing = 0;
-        if (sameSize) {
-            for (int y = 0; y < height; ++y)
-                for (int x = 0; x < width; ++x)
-                    differing += (gFramework.frameBuffer[y * (gFramework.pitch / 2) + x] & 0x7fff) != expected[y * width + x];
-        }
+        int width = 0, height = 0, differing = 0;
+        const bool sameSize = ReadPng(reference, &expected, &width, &height) && width == gFramework.screenWidth && height == gFramework.screenHeight;
+        for (int y = 0; sameSize && y < height; ++y)
+            for (int x = 0; x < width; ++x) differing += (gFramework.frameBuffer[y * (gFramework.pitch / 2) + x] & 0x7fff) != expected[y * width + x];
         if (sameSize && differing == 0) return;
         WriteFrameBufferPng(actualFolder, name);
-        ADD_FAILURE() << "page " << name << ": "
-                      << (sameSize ? std::to_string(differing) + " pixels differ from "
-                                   : read ? std::string("another size than ") : std::string("cannot read "))
-                      << reference << "; drawn now: " << actualFolder << "/" << name
-                      << ".png (if meant: cmake --build --preset linux --target docs_pages)";
+        ADD_FAILURE() << "page " << name << ": " << (sameSize ? std::to_string(differing) + " pixels differ from " : "cannot read or another size: ")
+                      << reference << "; drawn now: " << actualFolder << "/" << name << ".png (if meant: cmake --build --preset linux --target docs_pages)";
     });
     EXPECT_TRUE(reached) << "a page could not be reached";
     EXPECT_EQ(pages, 77);

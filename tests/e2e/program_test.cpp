@@ -9,7 +9,6 @@
 #include "framework/exit_code.h"
 #include "framework/framework_state.h"
 #include "framework/qbio.h"
-#include "package/update_file_table.h"
 #include "platform/headless/headless.h"
 #include "tools/wizard_driver/framework_reset.h"
 
@@ -17,48 +16,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ProgramTest : public ::testing::Test {
-protected:
-    ProgramTest() { ResetFrameworkAndBackend(); }
-    ~ProgramTest() override { ResetFrameworkAndBackend(); }
-
-    void WriteLooseFiles() {
-        for (int i = 0; i < UpdateFileCount; ++i) {
-            if (!IsReadmeEntry(i)) { ASSERT_TRUE(WriteFileText(folder.Join(UpdateFileName(i)), UpdateFileName(i))); }
-        }
-    }
-    void CopyFonts() {
-        for (const auto& font : fs::directory_iterator(CommittedFontFolder())) {
-            if (font.path().extension() == ".fnt") fs::copy_file(font.path(), fs::path(folder.path) / font.path().filename());
-        }
-    }
-    int Run(const char* commandLine) {
-        ScopedCurrentFolder here(folder.path);
-        return RunWinMain(nullptr, commandLine);
-    }
-    void ExpectOneBox(const char* caption, const char* text) {
-        ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
-        EXPECT_EQ(HeadlessMessageBoxes()[0].caption, caption);
-        EXPECT_EQ(HeadlessMessageBoxes()[0].text, text);
-        EXPECT_EQ(gFramework.registeredApp, nullptr);
-        EXPECT_EQ(gFramework.registeredMouse, nullptr);
-        EXPECT_EQ(gFramework.frameBuffer, nullptr);
-    }
-
+// Without fonts, then with fonts but no window: one error box, exit code 1, and nothing of the
+// framework left set up. (Which words mean pack mode: command_line_test.cpp.)
+TEST(Program, InstallModeNeedsFontsAndAWindow) {
     TempFolder folder;
-};
-
-TEST_F(ProgramTest, InstallModeNeedsFontsAndAWindowAndAnUpperCasePackIsInstallMode) {
-    WriteLooseFiles();
-    EXPECT_EQ(Run("-PACK"), ExitProgramError);  // no fonts
-    ExpectOneBox("Error", "Unable to open graphics");
-    EXPECT_FALSE(FileExists(folder.Join("update.dat")));
-
+    for (bool fonts : {false, true}) {
+        ResetFrameworkAndBackend();
+        if (fonts) {
+            for (const auto& font : fs::directory_iterator(CommittedFontFolder())) fs::copy(font.path(), fs::path(folder.path) / font.path().filename());
+            HeadlessSetWindowCreationFails(true);
+        }
+        ScopedCurrentFolder here(folder.path);
+        EXPECT_EQ(RunWinMain(nullptr, ""), ExitProgramError);
+        ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
+        EXPECT_EQ(HeadlessMessageBoxes()[0].caption, "Error");
+        EXPECT_EQ(HeadlessMessageBoxes()[0].text, "Unable to open graphics");
+        EXPECT_TRUE(gFramework.registeredApp == nullptr && gFramework.registeredMouse == nullptr && gFramework.frameBuffer == nullptr);
+    }
     ResetFrameworkAndBackend();
-    CopyFonts();
-    HeadlessSetWindowCreationFails(true);
-    EXPECT_EQ(Run(""), ExitProgramError);
-    ExpectOneBox("Error", "Unable to open graphics");
 }
 
 }  // namespace

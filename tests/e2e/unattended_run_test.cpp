@@ -32,8 +32,7 @@ TEST(UnattendedRun, VerySilentUpdatesWithoutAWindowAndKeepsQuickStartFilesWhenAs
 
 TEST(UnattendedRun, LangStartsThePersonsWizardOnTheVersionsPage) {
     WizardSession s;
-    ASSERT_TRUE(s.Start("/LANG=nor"));
-    ASSERT_TRUE(s.Frame() && s.Frame());
+    ASSERT_TRUE(s.Start("/LANG=nor") && s.Frame() && s.Frame());
     EXPECT_EQ(s.State(), StateConfirmVersions) << "nothing is pressed for the person";
     EXPECT_EQ(s.Caption(4), NextLabel[LanguageNorwegian]);
 }
