@@ -47,7 +47,7 @@ protected:
         gFramework.leftButton = down;
     }
 
-    std::vector<uint16_t> pixels, dummy;
+    std::vector<uint16_t> pixels;
     std::vector<uint8_t> ink;
     Font font{};
     Font* table[FontSlotCount] = {};
