@@ -62,13 +62,12 @@ TEST(FontFiles, WholeFilesLoadAndDamagedOnesLeaveTheSlotEmpty) {
     ScopedCurrentFolder here(folder.path);
     Font* table[FontSlotCount] = {};
     gFramework.fontTable = table;
+    FolderPath path;
     for (const Case& c : cases) {
         ASSERT_TRUE(WriteFileBytes(FontFileNames[3], c.file));
-        FolderPath path;
         EXPECT_EQ(LoadFont(&path, 3), c.result) << c.what << ", " << c.file.size() << " bytes";
         EXPECT_EQ(table[3] != nullptr, c.result == FontLoaded) << c.what;
     }
-    FolderPath path;
     std::remove(FontFileNames[3]);
     EXPECT_EQ(LoadFont(&path, 3), FontFileNotOpened);
     EXPECT_EQ(table[3], nullptr);
