@@ -54,13 +54,16 @@ protected:
 };
 
 // Keys with and without a character, read once, are driven by the folder field's end-to-end test.
-TEST_F(DevicesTest, ACharacterAloneIsAKeyAndKeysAreClassifiedByTheirTable) {
+TEST_F(DevicesTest, TheKeyboardTakesCharactersAndKeysApartAndClassifiesByItsTable) {
     KEYBOARD keyboard;
     uint8_t character = 0;
     int32_t keyCode = -1;
     MainWindowProc(WindowMessageChar, 0x1E9, 1);  // as an input method sends it, without a key
     EXPECT_TRUE(keyboard.ReadKey(character, keyCode));
     EXPECT_EQ(character * 1000 + keyCode, 0xE9 * 1000);
+    MainWindowProc(WindowMessageChar, 'a', 1);
+    MainWindowProc(WindowMessageKeyDown, 46, 1);  // Delete types nothing: the character before stays
+    EXPECT_TRUE(keyboard.ReadKey(character, keyCode) && character == 'a' && keyCode == 46);
     const std::pair<int32_t, KeyClass> listed[] = {
         {37, KeyLeft},  {39, KeyRight}, {8, KeyBackspace}, {46, KeyDelete}, {27, KeyEscape}, {13, KeyEnter},
         {9, KeyTab},    {45, KeyInsert}, {107, KeyPlus},   {109, KeyMinus}, {112, KeyF1},    {120, KeyF9},
