@@ -52,8 +52,5 @@ for program in build/fuzz/tests/fuzz/fuzz_*; do
   printf '%-20s %12s %8s %16s %8s\n' "$target" "${executions:-?}" "${rate:-?}" "$edges/${instrumented:-?}" "$features"
 done
 
-if [ "$failed" != 0 ]; then
-  echo "fuzzing found faults (inputs kept in tests/fuzz/corpus)"
-  exit 1
-fi
+[ "$failed" = 0 ] || { echo "fuzzing found faults (inputs kept in tests/fuzz/corpus)"; exit 1; }
 echo "fuzzing: no finding"

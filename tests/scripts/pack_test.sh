@@ -9,16 +9,15 @@ platform=${1:?usage: pack_test.sh linux LINUX_BUILD | wine WINDOWS_BUILD LINUX_B
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/package_files.sh"
 source "$here/wine_env.sh"
+source "$here/../../tools/wizard_driver/wizard_screen.sh"
 source "$here/checks.sh"
 source "$here/integrity_checks.sh"
 work=$(mktemp -d /tmp/tlf-pack.XXXXXX)
-program_pid=""
-cleanup() { [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null; rm -rf "$work"; }
-trap cleanup EXIT
+trap 'stop_program; rm -rf "$work"' EXIT
+linux=$(cd "${3:-$2}" && pwd)
 
 # run_pack FOLDER [WORD]: packs in FOLDER (WORD, else "-pack"); prints the exit code.
 if [ "$platform" = linux ]; then
-  linux=$(cd "$2" && pwd)
   program="$linux/tlfupdate"
   run_pack() {
     local status=0
@@ -26,23 +25,18 @@ if [ "$platform" = linux ]; then
     echo "$status"
   }
 else
-  linux=$(cd "$3" && pwd)
   program="$(cd "$2" && pwd)/tlfupdate.exe"
   # The "Setup" box must come (else 255); Enter closes it as a person would.
   run_pack() {
-    local window status=0
+    local window
     (cd "$1" && exec wine tlfupdate.exe "${2:--pack}") >"$work/wine.log" 2>&1 &
     program_pid=$!
-    if ! wait_for 120 xdotool search --name '^Setup$'; then
-      echo "no Setup message box appeared" >&2; kill "$program_pid" 2>/dev/null; program_pid=""; echo 255; return
-    fi
+    if ! wait_for 120 xdotool search --name '^Setup$'; then echo "no Setup message box appeared" >&2; stop_program; echo 255; return; fi
     window=$(xdotool search --name '^Setup$' | head -n 1)
     xdotool windowactivate --sync "$window" 2>/dev/null || true
     xdotool key --window "$window" Return 2>/dev/null
-    wait_for 60 bash -c "! kill -0 $program_pid 2>/dev/null" || { echo "the program did not end" >&2; kill "$program_pid"; }
-    wait "$program_pid" || status=$?
-    program_pid=""
-    echo "$status"
+    wait_program_end 60
+    echo "$program_status"
   }
 fi
 
@@ -54,8 +48,7 @@ check test "$(run_pack "$work/update")" -eq 0
 check check_package "$work/update"
 check_checksum_list "$work/update"
 if [ "$platform" = linux ]; then
-  check grep -q "^Setup" "$work/message"
-  check grep -q "Packed files successfully !" "$work/message"
+  check grep -qx "Setup: Packed files successfully !" "$work/message"
   # "-pack" inside a longer word also packs.
   mv "$work/update/update.dat" "$work/packed.dat"
   run_pack "$work/update" --packages-please >/dev/null

@@ -12,7 +12,6 @@ source "$here/../../tools/wizard_driver/wizard_screen.sh"
 source "$here/checks.sh"
 linux=$(cd "${3:-$2}" && pwd)
 work=$(mktemp -d /tmp/tlf-un.XXXXXX)
-TLF_XVFB_PID=""
 trap 'kill ${xev_pid:-} 2>/dev/null || true; [ "$platform" = wine ] || xvfb_stop; rm -rf "$work" "${games:-}"' EXIT
 timeout 900 cmake --build "$linux" --target delivery >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
 loose=$(delivery_loose_files "$linux")
@@ -103,11 +102,11 @@ else
   check grep -qF 'Unknown switch "/BOGUS"' <(sed 's/\x1b\[1C/ /g; s/\x1b\[[0-9;?]*[A-Za-z]//g' "$work/console")
   # The usage in a message box, closed with Return.
   (cd "$upd" && exec "${program[@]}" /?) >/dev/null 2>&1 &
-  help_pid=$!
+  program_pid=$!
   check wait_for 60 xdotool search --onlyvisible --name "$WIZARD_TITLE"
   xdotool search --onlyvisible --name "$WIZARD_TITLE" windowfocus --sync key Return || true
-  wait_for 30 bash -c "! kill -0 $help_pid 2>/dev/null" || { echo "the usage box did not close" >&2; kill "$help_pid"; }
-  check wait "$help_pid"  # exit code 0; a program ended by kill fails here
+  wait_program_end 30
+  check test "$program_status" -eq 0  # 255 when the box did not close
 fi
 
 # SILENT on the display: a window is mapped (seen by xev, ready once it reports a root property),

@@ -7,31 +7,15 @@
 #   wait_for SECONDS COMMAND...   polls COMMAND until it succeeds
 
 xvfb_start() {
-  local log_folder=$1 n=90 attempt waited
-  for attempt in 1 2 3 4 5 6 7 8 9 10; do
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    # -noreset: by default the server resets whenever its last client leaves, and a program
-    # connecting during that reset fails to open its display (2 starts in 40 while a poller
-    # connects and leaves).
-    Xvfb ":$n" -noreset -screen 0 1024x768x24 -nolisten tcp >"$log_folder/xvfb.log" 2>&1 &
-    TLF_XVFB_PID=$!
-    waited=0
-    # Ready when a client can talk to it, not merely when its socket exists.
-    until xdpyinfo -display ":$n" >/dev/null 2>&1 || ! kill -0 "$TLF_XVFB_PID" 2>/dev/null || [ $waited -gt 200 ]; do
-      waited=$((waited + 1))
-      sleep 0.05
-    done
-    if xdpyinfo -display ":$n" >/dev/null 2>&1 && kill -0 "$TLF_XVFB_PID" 2>/dev/null; then
-      export DISPLAY=":$n"
-      return 0
-    fi
-    # Another program took the number at the same moment (or Xvfb hung): try the next one.
-    kill "$TLF_XVFB_PID" 2>/dev/null || true
-    wait "$TLF_XVFB_PID" 2>/dev/null || true
-    TLF_XVFB_PID=""
-    n=$((n + 1))
-  done
+  # -displayfd: Xvfb takes a free display number itself and writes it once a client can connect.
+  # -noreset: by default the server resets whenever its last client leaves, and a program
+  # connecting during that reset fails to open its display (2 starts in 40 while a poller
+  # connects and leaves).
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$1/xvfb.display" >"$1/xvfb.log" 2>&1 &
+  TLF_XVFB_PID=$!
+  if wait_for 30 grep -q '^[0-9]' "$1/xvfb.display"; then export DISPLAY=":$(cat "$1/xvfb.display")"; return 0; fi
   echo "xvfb_start: Xvfb did not start" >&2
+  xvfb_stop
   return 1
 }
 
@@ -41,12 +25,9 @@ xvfb_stop() {
 }
 
 wine_env_start() {
-  TLF_WINE_TMP=$(mktemp -d /tmp/tlf-wine.XXXXXX)
-  export TLF_WINE_TMP
-  export WINEPREFIX="$TLF_WINE_TMP/prefix"
-  export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
-  xvfb_start "$TLF_WINE_TMP" || { echo "wine_env: Xvfb did not start" >&2; return 1; }
+  TLF_WINE_TMP=$(mktemp -d /tmp/tlf-wine.XXXXXX) || return 1
+  export TLF_WINE_TMP WINEPREFIX="$TLF_WINE_TMP/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  xvfb_start "$TLF_WINE_TMP" || return 1
   # First start of the prefix: bounded, so that a hung Wine fails the run.
   timeout 300 wineboot -i >"$TLF_WINE_TMP/wineboot.log" 2>&1 || { echo "wine_env: wineboot failed" >&2; return 1; }
   timeout 60 wineserver -w || true
