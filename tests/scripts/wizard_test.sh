@@ -40,9 +40,7 @@ case "$platform" in
     read_record() { cat "$record"; }
     record_holds() { grep -qxF "\"$1\"=\"$2\"" "$record"; }
     # A stand-in for the desktop's document opener.
-    mkdir "$work/bin"
-    printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
-    chmod +x "$work/bin/xdg-open"
+    mkdir "$work/bin" && printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"
     program=(env TLF_REGISTRY="$record" PATH="$work/bin:$PATH" SDL_VIDEODRIVER=x11 ./tlfupdate)
     ;;
   wine)
@@ -50,10 +48,7 @@ case "$platform" in
     game="$WINEPREFIX/drive_c/Program Files/Tallyfield/Game Folders"
     typed='C:\Program Files\Tallyfield\Game Folders'  # 40 characters
     record_key='HKLM\Software\Quillbrook Ltd\Tallyfield'
-    write_record() {
-      wine reg add "$record_key" /v Location /t REG_SZ /d "$1" /reg:32 /f >/dev/null 2>&1 &&
-        wine reg add "$record_key" /v Version /t REG_SZ /d "$2" /reg:32 /f >/dev/null 2>&1
-    }
+    write_record() { for v in "Location=$1" "Version=$2"; do wine reg add "$record_key" /v "${v%%=*}" /t REG_SZ /d "${v#*=}" /reg:32 /f >/dev/null 2>&1 || return 1; done; }
     read_record() { wine reg query "$record_key" /reg:32 2>/dev/null | tr -d '\r'; }
     record_holds() { read_record | sed -n "s/^ *$1 *REG_SZ *//p" | grep -qxF "$2"; }
     program=(wine tlfupdate.exe)
