@@ -3,14 +3,17 @@
 //
 // The log is opened for appending when the run starts and every line is flushed at once, so
 // that a run that is killed still leaves what it did. Each line begins with the local date and
-// time. Called only by unattended_run.cpp.
+// time. A log file that cannot be written (a full disk) is said once on standard error and given
+// up; the run goes on as without LOG=. Called only by unattended_run.cpp.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 struct RunLog {
     FILE* file = nullptr;         // the LOG= file, or null
+    std::string path;             // its name as given, for the message when it cannot be written
     bool toStandardError = false; // failure lines also go to standard error (unattended runs)
     bool progressToTerminal = false;  // every line goes to standard error (VERYSILENT on a terminal)
 };

@@ -8,6 +8,7 @@
 
 #include "package/background_digest.h"
 #include "package/checksum_list.h"
+#include "package/replace_together.h"
 #include "package/update_file_table.h"
 #include "platform/platform_system.h"
 
@@ -237,6 +238,8 @@ int64_t PackageEntryOffset(const UpdatePackageHeader& header, int index) {
 }
 
 bool BuildUpdatePackage() {
+    // A folder, a link or a device in the way is refused before anything is written.
+    if (!IsReplaceableTarget(PackageName) || !IsReplaceableTarget(ChecksumListName)) return false;
     UpdatePackageHeader header{};
     if (!MeasureLooseFiles(&header)) return false;
 
@@ -271,15 +274,12 @@ bool BuildUpdatePackage() {
         DiscardTemporary(package, tempPath);
         return false;
     }
-    if (!CommitTemporary(package, tempPath, PackageName, &reason)) {
+    if (!CloseTemporary(package, tempPath, &reason)) {
         PlatformRemoveFile(listPath);
         return false;
     }
-    if (!MoveTemporary(listPath, ChecksumListName, &reason)) {
-        PlatformRemoveFile(ChecksumListName);
-        return false;
-    }
-    return true;
+    const FileReplacement both[] = {{tempPath, PackageName}, {listPath, ChecksumListName}};
+    return ReplaceTogether(both, 2);
 }
 
 bool CheckUpdatePackage() {

@@ -34,11 +34,12 @@ struct UpdatePackageHeader {
 // "readme.txt"), and beside it the checksum list "SHA256SUMS" (checksum_list.h): a line for
 // "update.dat", for each language readme present and for each packed loose file, the digests
 // taken from the bytes as they are copied. Both are written to temporary files and replace the
-// old ones only when complete and flushed; on any failure before that the old ones are left as
-// they were and no temporary file remains (should the list alone fail to replace the old one, the
-// old list is removed, so that no list ever stands beside a package it does not describe). Fails
-// for a missing or unreadable loose file, one larger than 2,147,483,647 bytes, or one whose size
-// changed while it was copied. A zero-byte file packs as a slot of 0.
+// old ones together, only when both are complete and flushed (replace_together.h); on any
+// failure the old ones are left as they were, byte for byte, and no temporary file remains.
+// Refused before anything is written when an existing "update.dat" or "SHA256SUMS" is not a
+// regular file (a folder, a link, a device). Fails for a missing or unreadable loose file, one
+// larger than 2,147,483,647 bytes, or one whose size changed while it was copied. A zero-byte
+// file packs as a slot of 0.
 bool BuildUpdatePackage();
 
 // What one copy into the game knows beyond its result: the digest the checksum list gives for

@@ -43,6 +43,20 @@ void PlatformStartWriteBack(FILE* file, int64_t offset, int64_t length);
 // Replaces `target` by `source` in one step (MoveFileExA with MOVEFILE_REPLACE_EXISTING |
 // MOVEFILE_WRITE_THROUGH; rename on POSIX). A read-only target is made writable first.
 bool PlatformReplaceFile(const char* source, const char* target);
+// What a path names, looked at without following a link at its last component: nothing, a
+// regular file, or anything else (a folder, a link, a device, a FIFO, or a path that cannot be
+// looked at). Pack mode asks before it replaces "update.dat" and "SHA256SUMS".
+enum class PlatformPathKind { Missing, RegularFile, Other };
+PlatformPathKind PlatformPathKindOf(const char* path);
+// Gives `file`, a temporary file this run has just created, the owner, group and permission
+// bits of `model` when `model` is a regular file (never followed through a link); when `model`
+// does not exist, the owner and group of the folder that will hold it, if this process runs as
+// root (permission bits then stay as created). Windows: nothing (new files take the folder's
+// inherited permissions). True when done or nothing was needed; false when a change was refused.
+// A `model` that exists but is no regular file (a link, a folder, a device) gives false and
+// changes nothing: the wizard calls it right after creating each temporary file that will
+// replace a game file, and a link there is not the game's file to copy from.
+bool PlatformTakeOwnerAndMode(FILE* file, const char* model);
 // Size of an open file in bytes, or -1 when it cannot be told (files beyond 2 GiB included).
 int64_t PlatformFileSize(FILE* file);
 // Why the file call that just failed failed: one of the functions above, or fwrite, fflush or

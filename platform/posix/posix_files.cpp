@@ -125,6 +125,34 @@ bool PlatformReplaceFile(const char* source, const char* target) {
     return true;
 }
 
+PlatformPathKind PlatformPathKindOf(const char* path) {
+    if (!path) return PlatformPathKind::Other;
+    struct stat info;
+    if (lstat(MapToNativePath(path).c_str(), &info) != 0) return errno == ENOENT ? PlatformPathKind::Missing : PlatformPathKind::Other;
+    return S_ISREG(info.st_mode) ? PlatformPathKind::RegularFile : PlatformPathKind::Other;
+}
+
+bool PlatformTakeOwnerAndMode(FILE* file, const char* model) {
+    if (!file || !model) return false;
+    const int fd = fileno(file);
+    struct stat own;
+    if (fd < 0 || fstat(fd, &own) != 0) return false;
+    const std::string native = MapToNativePath(model);
+    struct stat info;
+    if (lstat(native.c_str(), &info) != 0) {
+        if (errno != ENOENT) return false;
+        // A new file: what the folder's owner would have made, when root makes it for them.
+        if (geteuid() != 0) return true;
+        if (stat(FolderOf(native).c_str(), &info) != 0) return false;
+        return (info.st_uid == own.st_uid && info.st_gid == own.st_gid) || fchown(fd, info.st_uid, info.st_gid) == 0;
+    }
+    if (!S_ISREG(info.st_mode)) return false;
+    // The owner first: a change of owner clears the set-user and set-group bits, which the mode
+    // then puts back.
+    const bool owned = (info.st_uid == own.st_uid && info.st_gid == own.st_gid) || fchown(fd, info.st_uid, info.st_gid) == 0;
+    return owned && fchmod(fd, info.st_mode & 07777) == 0;
+}
+
 int64_t PlatformFileSize(FILE* file) {
     if (!file) return -1;
     off_t position = ftello(file);

@@ -2,25 +2,29 @@
 // registry export file.
 //
 // The file is the one named by TLF_REGISTRY, else ${XDG_CONFIG_HOME:-$HOME/.config}/tallyfield/
-// registry.reg. Reading never creates anything. Writing takes an exclusive advisory lock on
-// "<file>.lock" (left in place afterwards: removing it would race with a waiting writer), reads
-// the file again under the lock, writes the edited text to a temporary file beside it, flushes
-// it to the disk and renames it over the file, so a reader sees the old or the new file and two
-// writers never lose each other's values. The permissions of an existing file are kept.
+// registry.reg. Reading never creates anything. Writing takes the lock of posix_record_lock.h
+// (waiting a few seconds at most for another writer), reads the file again under the lock, writes
+// the edited text to a temporary file beside it ("<file>.~tlf<process id>-<n>.tmp"), flushes it
+// to the disk and renames it over the file, so a reader sees the old or the new file and two
+// writers never lose each other's values. The permissions of an existing file are kept. Such
+// temporary files of runs that died are removed by the next write; those of live processes stay.
+// The file is never reached through a link: a record path that is a link, a folder, a FIFO or a
+// device is no record for reading, and writing fails without touching it.
 // Left out: the 32- and 64-bit views (there is one file), and values other than text on writing.
+#include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "platform/platform_system.h"
+#include "platform/posix/posix_record_lock.h"
 #include "platform/posix/posix_record_text.h"
 
 namespace {
@@ -40,10 +44,28 @@ std::string RecordFilePath() {
     return folder + "/tallyfield/registry.reg";
 }
 
-// The whole file; false when it cannot be opened (a missing file among others).
+// The whole file; false when it cannot be opened (a missing file among others, errno ENOENT) or
+// is no regular file (a link ELOOP, anything else EINVAL). Opened without waiting, so that a FIFO
+// never blocks; looked at first, so that a device is never opened.
 bool ReadWholeFile(const std::string& path, std::string* text) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
+    struct stat info;
+    if (lstat(path.c_str(), &info) != 0) return false;
+    if (!S_ISREG(info.st_mode)) {
+        errno = S_ISLNK(info.st_mode) ? ELOOP : EINVAL;
+        return false;
+    }
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {  // swapped since it was looked at
+        close(fd);
+        errno = EINVAL;
+        return false;
+    }
+    FILE* file = fdopen(fd, "rb");
+    if (!file) {
+        close(fd);
+        return false;
+    }
     text->clear();
     char chunk[4096];
     size_t got;
@@ -75,10 +97,52 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
-// Writes `text` to a new file beside `path` and renames it over `path`.
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+// The process id in the name of a temporary file ReplaceFileText made beside the record named
+// `recordName`: "<recordName>.~tlf<digits>-<digits>.tmp", the game's leftover pattern
+// (package/leftover_files.h) behind the record's name. False for any other name.
+bool RecordTemporaryOwner(const std::string& name, const std::string& recordName, uint32_t* processId) {
+    const std::string prefix = recordName + ".~tlf";
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return false;
+    const char* p = name.c_str() + prefix.size();
+    uint64_t id = 0;
+    const char* digits = p;
+    for (; std::isdigit(static_cast<unsigned char>(*p)) && id <= 0xFFFFFFFFu; ++p) id = id * 10 + static_cast<uint64_t>(*p - '0');
+    if (p == digits || id > 0xFFFFFFFFu || *p++ != '-' || !std::isdigit(static_cast<unsigned char>(*p))) return false;
+    while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
+    *processId = static_cast<uint32_t>(id);
+    return std::strcmp(p, ".tmp") == 0;
+}
+
+// Removes the temporary files beside the record at `path` that runs which died left behind;
+// never one of a process that still runs (it may be writing now), nor anything but a regular
+// file. Called under the lock.
+void RemoveDeadTemporaries(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string recordName = slash == std::string::npos ? path : path.substr(slash + 1);
+    DIR* listing = opendir(FolderOf(path).c_str());
+    if (!listing) return;
+    const uint32_t self = PlatformProcessId();
+    while (const dirent* entry = readdir(listing)) {
+        uint32_t owner = 0;
+        if (!RecordTemporaryOwner(entry->d_name, recordName, &owner) || owner == self || PlatformProcessIsAlive(owner)) continue;
+        struct stat info;
+        if (fstatat(dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
+            unlinkat(dirfd(listing), entry->d_name, 0);
+    }
+    closedir(listing);
+}
+
+// Writes `text` to a new file beside `path` and renames it over `path`, which is missing or a
+// regular file (ReadWholeFile has looked).
 bool ReplaceFileText(const std::string& path, const std::string& text) {
     struct stat old;
-    bool existed = stat(path.c_str(), &old) == 0;
+    bool existed = lstat(path.c_str(), &old) == 0;
+    if (existed && !S_ISREG(old.st_mode)) return false;
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -94,9 +158,7 @@ bool ReplaceFileText(const std::string& path, const std::string& text) {
         unlink(temp.c_str());
         return false;
     }
-    size_t slash = path.find_last_of('/');
-    std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int folderFd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
         fsync(folderFd);
         close(folderFd);
@@ -127,19 +189,10 @@ bool PlatformRecordWrite(const char* keyPath, const char* valueName, const char*
     if (!keyPath || !valueName || !text) return false;
     std::string path = RecordFilePath();
     if (path.empty()) return false;
-    // Edit the file a link points to, not the link.
-    char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved)) path = resolved;
     if (!MakeParentFolders(path)) return false;
-
-    int lock = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    const int lock = LockRecordFile(path);
     if (lock < 0) return false;
-    while (flock(lock, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            close(lock);
-            return false;
-        }
-    }
+    RemoveDeadTemporaries(path);
     std::string current, updated;
     bool ok = true;
     if (!ReadWholeFile(path, &current)) {
@@ -147,7 +200,6 @@ bool PlatformRecordWrite(const char* keyPath, const char* valueName, const char*
         ok = errno == ENOENT;  // a file that exists but cannot be read is not replaced
     }
     ok = ok && SetRecordText(current, keyPath, valueName, text, &updated) && ReplaceFileText(path, updated);
-    flock(lock, LOCK_UN);
-    close(lock);
+    UnlockRecordFile(lock);
     return ok;
 }

@@ -111,6 +111,22 @@ bool PlatformReplaceFile(const char* source, const char* target) {
     }
 }
 
+PlatformPathKind PlatformPathKindOf(const char* path) {
+    if (!path) return PlatformPathKind::Other;
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PlatformPathKind::Missing : PlatformPathKind::Other;
+    }
+    // A reparse point is a link or a junction.
+    const DWORD notAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+    return (attributes & notAFile) != 0 ? PlatformPathKind::Other : PlatformPathKind::RegularFile;
+}
+
+// A file created in a folder takes the permissions the folder passes on, which is what the
+// game's files have; there is no owner to give.
+bool PlatformTakeOwnerAndMode(FILE*, const char*) { return true; }
+
 int64_t PlatformFileSize(FILE* file) {
     if (!file) return -1;
     __int64 position = _ftelli64(file);

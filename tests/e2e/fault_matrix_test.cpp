@@ -191,6 +191,28 @@ TEST(FaultMatrixInAChild, KilledDuringTheUpdateThenRunAgain) {
 
 TEST(FaultMatrixInAChild, PackingThatRunsOutOfRoomLeavesTheOldPackage) {
     TempFolder folder;
+    // Packs with no file larger than `limit`: all or nothing of "update.dat" and "SHA256SUMS".
+    const auto packUnder = [&](rlim_t limit, size_t packageSize, const std::string& label) {
+        ASSERT_TRUE(WriteFileText(folder.Join("update.dat"), "the old package\n"));
+        ASSERT_TRUE(WriteFileText(folder.Join("SHA256SUMS"), "the old list\n"));
+        const int status = RunInChild([&] {
+            if (chdir(folder.path.c_str()) != 0) return 100;
+            LimitFileSize(limit);
+            return BuildUpdatePackage() ? 0 : 1;
+        });
+        const bool packed = packageSize != 0;
+        std::vector<unsigned char> package, list;
+        ReadFileBytes(folder.Join("update.dat"), &package);
+        ReadFileBytes(folder.Join("SHA256SUMS"), &list);
+        EXPECT_EQ(WEXITSTATUS(status), packed ? 0 : 1) << label;
+        if (packed) {
+            EXPECT_EQ(package.size(), packageSize) << label;
+        } else {
+            EXPECT_EQ(std::string(package.begin(), package.end()), "the old package\n") << label;
+            EXPECT_EQ(std::string(list.begin(), list.end()), "the old list\n") << label;
+        }
+        EXPECT_EQ(CountTemporaryFiles(folder.path), 0) << label;
+    };
     rlim_t end = UpdatePackageHeaderSize;
     std::vector<rlim_t> limits = {0, end - 1};
     for (int i = 0; i < UpdateFileCount; ++i) {
@@ -200,19 +222,15 @@ TEST(FaultMatrixInAChild, PackingThatRunsOutOfRoomLeavesTheOldPackage) {
         if (i == 0 || i == 20 || i == 46) limits.push_back(end - 1);
     }
     limits.push_back(end);
-    for (rlim_t limit : limits) {
-        ASSERT_TRUE(WriteFileText(folder.Join("update.dat"), "the old package\n"));
-        const int status = RunInChild([&] {
-            if (chdir(folder.path.c_str()) != 0) return 100;
-            LimitFileSize(limit);
-            return BuildUpdatePackage() ? 0 : 1;
-        });
-        std::vector<unsigned char> package;
-        ReadFileBytes(folder.Join("update.dat"), &package);
-        EXPECT_EQ(WEXITSTATUS(status), limit == end ? 0 : 1) << "limit " << limit;
-        EXPECT_EQ(package.size(), limit == end ? end : 16u) << "limit " << limit;
-        EXPECT_EQ(CountTemporaryFiles(folder.path), 0) << "limit " << limit;
+    for (rlim_t limit : limits) packUnder(limit, limit == end ? end : 0, "limit " + std::to_string(limit));
+    // Loose files of one byte: the whole package fits under the limit, its longer list does not.
+    rlim_t small = UpdatePackageHeaderSize;
+    for (int i = 0; i < UpdateFileCount; ++i) {
+        if (IsReadmeEntry(i)) continue;
+        ASSERT_TRUE(WriteFileText(folder.Join(UpdateFileName(i)), "x"));
+        ++small;
     }
+    packUnder(small, 0, "the package written, the list out of room");
 }
 
 // ---- the Linux record file, damaged --------------------------------------------------------

@@ -30,6 +30,21 @@ TEST(UnattendedRun, VerySilentUpdatesWithoutAWindowAndKeepsQuickStartFilesWhenAs
     EXPECT_NE(log.find("end: updated, exit code 0"), std::string::npos) << log;
 }
 
+#ifndef _WIN32
+TEST(UnattendedRun, ALogFileThatCannotBeWrittenIsSaidOnceAndTheUpdateGoesOn) {
+    WizardSession s;
+    ScopedCurrentFolder here(s.updateFolder);
+    testing::internal::CaptureStderr();
+    const int code = RunWinMain(nullptr, "/VERYSILENT /LOG=/dev/full");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, ExitUpdated);
+    EXPECT_EQ(s.GameFile("data/fancluburls.txt"), NewContents(46));
+    EXPECT_EQ(s.RecordVersion(), NewVersionText);
+    const std::string message = "tlfupdate: the log file \"/dev/full\" cannot be written: The disk is full.\n";
+    EXPECT_EQ(said, message) << "said once, and nothing else";
+}
+#endif
+
 TEST(UnattendedRun, LangStartsThePersonsWizardOnTheVersionsPage) {
     WizardSession s;
     ASSERT_TRUE(s.Start("/LANG=nor") && s.Frame() && s.Frame());

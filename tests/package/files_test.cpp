@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@
 #include "framework/folder_path.h"
 #include "platform/platform_system.h"
 #ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/posix/posix_path_map.h"
 #include "platform/posix/posix_wildcard.h"
 #endif
@@ -128,6 +132,52 @@ TEST(PlatformFiles, ListingsMatchWithoutCaseAndIncludeTheDots) {
 }
 
 #ifndef _WIN32
+TEST(PlatformFiles, ATemporaryFileTakesTheOwnerAndModeOfTheFileItReplaces) {
+    TempFolder t;
+    const bool root = geteuid() == 0;  // only root may give a file to another user
+    const std::string model = t.Join("model");
+    ASSERT_TRUE(WriteFileText(t.Join("linked"), "l") && MakeFolder(t.Join("other")));
+    ASSERT_EQ(chmod(t.Join("linked").c_str(), 0700), 0);
+    if (root) { ASSERT_EQ(chown(t.Join("other").c_str(), 4321, 8765), 0); }
+    const auto file = [&](mode_t mode, uid_t uid, gid_t gid) {
+        return [=] { return WriteFileText(model, "m") && chown(model.c_str(), uid, gid) == 0 && chmod(model.c_str(), mode) == 0; };
+    };
+    const uid_t same = static_cast<uid_t>(-1);  // for chown: keep, and in a row: as created
+    struct Row {
+        std::string what;
+        std::function<bool()> make;  // puts the model at "model"
+        std::string name;            // the model's name in the folder, as the wizard gives it
+        bool result;
+        uid_t uid;
+        gid_t gid;
+        mode_t mode;  // permission bits; 0: as created
+    };
+    std::vector<Row> rows = {
+        {"mode 0750", file(0750, same, same), "model", true, same, same, 0750},
+        {"mode 0444", file(0444, same, same), "model", true, same, same, 0444},
+        {"a link to a file of mode 0700", [&] { return symlink("linked", model.c_str()) == 0; }, "model", false, same, same, 0},
+        {"a folder", [&] { return MakeFolder(model); }, "model", false, same, same, 0},
+        {"absent", [] { return true; }, "OTHER\\new.dat", true, root ? 4321u : same, root ? 8765u : same, 0},
+    };
+    if (root) rows.push_back({"owned by 1234:5678, mode 04750", file(04750, 1234, 5678), "model", true, 1234, 5678, 04750});
+    for (const Row& row : rows) {
+        std::filesystem::remove_all(model);
+        ASSERT_TRUE(row.make()) << row.what;
+        char tempPath[600];
+        FILE* temporary = PlatformCreateTempFileBeside((t.path + "\\model").c_str(), tempPath, sizeof tempPath);
+        ASSERT_NE(temporary, nullptr);
+        struct stat created, after;
+        ASSERT_EQ(fstat(fileno(temporary), &created), 0);
+        EXPECT_EQ(PlatformTakeOwnerAndMode(temporary, (t.path + "\\" + row.name).c_str()), row.result) << row.what;
+        ASSERT_EQ(fstat(fileno(temporary), &after), 0);
+        std::fclose(temporary);
+        std::remove(tempPath);
+        EXPECT_EQ(after.st_uid, row.uid != same ? row.uid : created.st_uid) << row.what;
+        EXPECT_EQ(after.st_gid, row.gid != same ? row.gid : created.st_gid) << row.what;
+        EXPECT_EQ(after.st_mode & 07777, row.mode != 0 ? row.mode : created.st_mode & 07777) << row.what;
+    }
+}
+
 TEST(PathMapping, GamePathsMapToNativeOnesAndWildcardsMatchAsOnWindows) {
     static const std::map<std::string, std::vector<std::string>> tree = {
         {"/", {".", "..", "Games", "twins"}}, {"/Games", {"TLF"}}, {"/Games/TLF", {"Data", "tlf.exe", "QSTART"}},

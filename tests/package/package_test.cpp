@@ -1,7 +1,7 @@
 // package_test.cpp: "update.dat" on real files in a fresh current folder: a fixed, known package
 // compared byte for byte (so that the order of the update file table cannot change unnoticed),
 // entries around the copy chunk, a table of damaged packages, and every failure leaving the
-// package, the destination and the folder as they were.
+// package, its checksum list, the destination and the folder as they were.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,6 +9,14 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "package/update_file_table.h"
 #include "package/update_package.h"
@@ -184,6 +192,90 @@ TEST_F(PackageTest, FailuresLeaveThePackageAndTheDestinationAsTheyWere) {
     Bytes readme;
     ASSERT_TRUE(ReadFileBytes(folder.Join("readme.txt"), &readme));
     EXPECT_EQ(std::string(readme.begin(), readme.end()), "new readme");
+}
+
+// What stands at a path, as the pack must leave it: its kind, and a file's bytes or a link's target.
+std::string Describe(const std::string& path) {
+    namespace fs = std::filesystem;
+    const fs::file_status status = fs::symlink_status(path);
+    Bytes bytes;
+    switch (status.type()) {
+        case fs::file_type::regular: return ReadFileBytes(path, &bytes) ? "file " + std::string(bytes.begin(), bytes.end()) : "unreadable";
+        case fs::file_type::symlink: return "link to " + fs::read_symlink(path).string();
+        case fs::file_type::not_found: return "nothing";
+        default: return "kind " + std::to_string(static_cast<int>(status.type()));
+    }
+}
+
+#ifndef _WIN32
+// Marks a file immutable (even root may then not rename it) for the guard's life, where the
+// file system and this process's capabilities allow it; `set` tells whether they did.
+struct Immutable {
+    explicit Immutable(const std::string& file) : path(file) { set = Flag(true); }
+    ~Immutable() { if (set) Flag(false); }
+    bool Flag(bool on) {
+        const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        int flags = 0;
+        bool done = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0) close(fd);
+        return done;
+    }
+    std::string path;
+    bool set = false;
+};
+#endif
+
+TEST_F(PackageTest, APackThatCannotReplaceBothOldFilesChangesNeither) {
+    WriteLooseFiles([](int i) { return Text(KnownContents(i)); });
+    struct Row {
+        std::string what;
+        // Puts the obstacle in place beside an old package and list; false when the system does
+        // not allow it here (the row is then left out).
+        std::function<bool(const std::string& package, const std::string& list)> place;
+    };
+    std::vector<Row> rows = {
+        {"SHA256SUMS a folder", [](const std::string&, const std::string& list) { return MakeFolder(list); }},
+        {"update.dat a folder", [](const std::string& package, const std::string&) { return MakeFolder(package); }},
+#ifndef _WIN32
+        {"SHA256SUMS a link to a file", [&](const std::string&, const std::string& list) {
+             return WriteFileText(folder.Join("elsewhere"), "not a list") && symlink("elsewhere", list.c_str()) == 0;
+         }},
+        {"update.dat a FIFO", [](const std::string& package, const std::string&) { return mkfifo(package.c_str(), 0644) == 0; }},
+#endif
+    };
+    const auto clear = [&] {
+        for (const char* name : {"update.dat", "SHA256SUMS", "elsewhere"}) std::filesystem::remove_all(folder.Join(name));
+    };
+    for (const Row& row : rows) {
+        clear();
+        ASSERT_TRUE(row.place(folder.Join("update.dat"), folder.Join("SHA256SUMS")));
+        if (!FileExists(folder.Join("update.dat"))) { ASSERT_TRUE(WriteFileText(folder.Join("update.dat"), "old package")); }
+        if (!FileExists(folder.Join("SHA256SUMS"))) { ASSERT_TRUE(WriteFileText(folder.Join("SHA256SUMS"), "old list")); }
+        const std::vector<std::string> names = ListFolder(folder.path);
+        const char* const watched[] = {"update.dat", "SHA256SUMS", "elsewhere"};
+        std::vector<std::string> before;
+        for (const char* name : watched) before.push_back(Describe(folder.Join(name)));
+        EXPECT_FALSE(BuildUpdatePackage()) << row.what;
+        for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(Describe(folder.Join(watched[i])), before[i]) << row.what;
+        EXPECT_EQ(ListFolder(folder.path), names) << row.what << ": a temporary file stayed";
+    }
+#ifndef _WIN32
+    // A file that may not be renamed (not even by root): an immutable list is refused after the
+    // package was kept aside, which is then put back.
+    for (const char* held : {"SHA256SUMS", "update.dat"}) {
+        clear();
+        ASSERT_TRUE(WriteFileText(folder.Join("update.dat"), "old package") && WriteFileText(folder.Join("SHA256SUMS"), "old list"));
+        const std::vector<std::string> names = ListFolder(folder.path);
+        Immutable immutable(folder.Join(held));
+        if (!immutable.set) continue;  // no immutable files on this file system or for this user
+        EXPECT_FALSE(BuildUpdatePackage()) << held;
+        EXPECT_EQ(Describe(folder.Join("update.dat")), "file old package") << held;
+        EXPECT_EQ(Describe(folder.Join("SHA256SUMS")), "file old list") << held;
+        EXPECT_EQ(ListFolder(folder.path), names) << held << " immutable: a temporary file stayed";
+    }
+#endif
 }
 
 TEST(UpdateFileTable, NamesCompareWithoutRegardToCase) {

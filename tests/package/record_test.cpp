@@ -1,7 +1,8 @@
 // record_test.cpp: the installation record on the system the test runs on (the registry's 32-bit
 // view under Wine, set and checked with reg.exe as the game's setup would; the record file on
-// Linux, set and checked as text), the Linux record text as a table of cases, and the
-// quick-start files of a real game folder.
+// Linux, set and checked as text, with what stands in its way: a path that is no regular file,
+// a lock another process holds, temporary files of dead runs), the Linux record text as a table
+// of cases, and the quick-start files of a real game folder.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,9 +13,15 @@
 #include <vector>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <functional>
 
 #include "platform/platform_system.h"
 #include "platform/posix/posix_record_text.h"
@@ -199,12 +206,117 @@ TEST(RecordFile, ReplacedAtomicallyInItsFolderKeepingPermissionsAndEveryOtherLin
     ASSERT_TRUE(ReadFileBytes(record.file, &bytes));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
     EXPECT_EQ(ListFolder(record.temp.path), (std::vector<std::string>{"config", "registry.reg", "registry.reg.lock"}));
+}
 
-    // A folder where the file should be: not replaced, no temporary file left.
-    std::filesystem::remove(record.file);
-    ASSERT_TRUE(MakeFolder(record.file));
-    EXPECT_FALSE(PlatformRecordWrite(kKey, "Version", "x"));
-    EXPECT_EQ(ListFolder(record.temp.path), (std::vector<std::string>{"config", "registry.reg", "registry.reg.lock"}));
+TEST(RecordFile, ARecordPathThatIsNoRegularFileIsNoRecordAndStaysAsItWas) {
+    SystemRecord record;
+    ASSERT_TRUE(WriteFileText(record.temp.Join("real.reg"), kSample) && WriteFileText(record.file + ".lock", ""));
+    struct Row {
+        const char* what;
+        std::function<bool(const char* path)> make;
+        bool onlyAsRoot;  // making it needs root; left out otherwise
+    };
+    const Row rows[] = {
+        {"a folder", [](const char* path) { return mkdir(path, 0755) == 0; }, false},
+        {"a FIFO", [](const char* path) { return mkfifo(path, 0644) == 0; }, false},  // reading it would wait for ever
+        {"a link to a record", [](const char* path) { return symlink("real.reg", path) == 0; }, false},
+        {"a character device", [](const char* path) { return mknod(path, S_IFCHR | 0666, makedev(1, 3)) == 0; }, true},
+    };
+    for (const Row& row : rows) {
+        std::filesystem::remove_all(record.file);
+        if (!row.make(record.file.c_str())) {
+            EXPECT_TRUE(row.onlyAsRoot && geteuid() != 0) << row.what;
+            continue;
+        }
+        struct stat before, after;
+        ASSERT_EQ(lstat(record.file.c_str(), &before), 0);
+        const std::vector<std::string> names = ListFolder(record.temp.path);
+        char value[64];
+        EXPECT_FALSE(PlatformRecordRead(kKey, "Location", value, sizeof value)) << row.what;
+        EXPECT_FALSE(PlatformRecordWrite(kKey, "Version", "x")) << row.what;
+        ASSERT_EQ(lstat(record.file.c_str(), &after), 0);
+        EXPECT_TRUE(before.st_mode == after.st_mode && before.st_ino == after.st_ino && before.st_rdev == after.st_rdev) << row.what;
+        EXPECT_EQ(ListFolder(record.temp.path), names) << row.what << ": a temporary file stayed";
+        std::vector<unsigned char> bytes;
+        EXPECT_TRUE(ReadFileBytes(record.temp.Join("real.reg"), &bytes) && std::string(bytes.begin(), bytes.end()) == kSample) << row.what;
+    }
+}
+
+// A child process that does `first`, tells the parent, then waits until Release (or the end of
+// the object) closes its pipe: a live process for as long as the test needs one.
+struct WaitingChild {
+    explicit WaitingChild(const std::function<bool()>& first = [] { return true; }) {
+        int ready[2], release[2];
+        if (pipe(ready) != 0 || pipe(release) != 0) return;
+        std::fflush(nullptr);
+        pid = fork();
+        if (pid == 0) {
+            close(ready[0]);
+            close(release[1]);
+            const char done = first() ? 1 : 0;
+            char byte;
+            _exit(write(ready[1], &done, 1) == 1 && read(release[0], &byte, 1) == 0 ? 0 : 1);
+        }
+        close(ready[1]);
+        close(release[0]);
+        char done = 0;
+        started = pid > 0 && read(ready[0], &done, 1) == 1 && done == 1;
+        close(ready[0]);
+        releaseEnd = release[1];
+    }
+    ~WaitingChild() { Release(); }
+    void Release() {
+        if (releaseEnd >= 0) close(releaseEnd);
+        releaseEnd = -1;
+        if (pid > 0) waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+    pid_t pid = -1;
+    int releaseEnd = -1;
+    bool started = false;
+};
+
+TEST(RecordFile, ALockHeldByAnotherProcessFailsTheWriteAsInUseThenLetsGo) {
+    SystemRecord record;
+    ASSERT_TRUE(WriteFileText(record.file, kSample));
+    WaitingChild holder([&] {
+        const int lock = open((record.file + ".lock").c_str(), O_RDWR | O_CREAT, 0644);
+        return lock >= 0 && flock(lock, LOCK_EX) == 0;
+    });
+    ASSERT_TRUE(holder.started);
+    errno = 0;
+    EXPECT_FALSE(PlatformRecordWrite(kKey, "Version", "new")) << "waited for the lock without end";
+    EXPECT_EQ(WriteFailureFromErrno(errno), WriteFailureInUse);
+    std::vector<unsigned char> bytes;
+    EXPECT_TRUE(ReadFileBytes(record.file, &bytes) && std::string(bytes.begin(), bytes.end()) == kSample);
+    holder.Release();
+    EXPECT_TRUE(PlatformRecordWrite(kKey, "Version", "new"));
+}
+
+TEST(RecordFile, AWriteRemovesTheTemporaryFilesOfDeadRunsOnly) {
+    SystemRecord record;
+    WaitingChild live;
+    ASSERT_TRUE(live.started);
+    std::fflush(nullptr);
+    const pid_t dead = fork();
+    if (dead == 0) _exit(0);
+    ASSERT_EQ(waitpid(dead, nullptr, 0), dead);
+    const std::string ofDead = "registry.reg.~tlf" + std::to_string(dead), ofLive = "registry.reg.~tlf" + std::to_string(live.pid);
+    const struct {
+        std::string name;
+        bool folder;
+        bool kept;
+    } rows[] = {
+        {ofDead + "-0.tmp", false, false},
+        {ofDead + "-17.tmp", false, false},
+        {ofLive + "-0.tmp", false, true},      // its process may be writing now
+        {ofDead + "-1.tmp", true, true},       // not a file
+        {ofDead + "-2.tmp.bak", false, true},  // not the name
+        {"other.reg.~tlf" + std::to_string(dead) + "-0.tmp", false, true},  // another record's
+    };
+    for (const auto& row : rows) { ASSERT_TRUE(row.folder ? MakeFolder(record.temp.Join(row.name)) : WriteFileText(record.temp.Join(row.name), "t")); }
+    EXPECT_TRUE(PlatformRecordWrite(kKey, "Version", "new"));
+    for (const auto& row : rows) EXPECT_EQ(FileExists(record.temp.Join(row.name)), row.kept) << row.name;
 }
 
 TEST(RecordFile, TwoProcessesWritingAtOnceLoseNothing) {
