@@ -1,10 +1,12 @@
 // font_files_test.cpp: loading .fnt files into the font slots: a table of files, each whole,
-// cut short or with a field out of range, and what the loader answers and leaves in the slot.
+// cut short (the shipped fonts too) or with a field out of range, and what the loader answers and
+// leaves in the slot.
 // What loaded fonts draw is the pixel rules' part (pixel_rules_test.cpp).
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "framework/folder_path.h"
@@ -57,6 +59,11 @@ TEST(FontFiles, WholeFilesLoadAndDamagedOnesLeaveTheSlotEmpty) {
     };
     for (size_t cut : {whole, whole - 1, whole - 4, whole - 6, size_t{4}, size_t{1}}) {
         cases.push_back({"cut", FontFile(3, -1, 0, 0, cut), FontFileDamaged});
+    }
+    for (const char* name : FontFileNames) {  // each shipped font cut halfway and inside its last bitmap
+        std::vector<uint8_t> file;
+        ASSERT_TRUE(ReadFileBytes(SourcePath(std::string("data/fonts/") + name), &file));
+        for (size_t keep : {file.size() / 2, file.size() - 1}) cases.push_back({name, {file.begin(), file.begin() + keep}, FontFileDamaged});
     }
     TempFolder folder;
     ScopedCurrentFolder here(folder.path);
