@@ -78,6 +78,9 @@ InstallerApp::InstallerApp() {
 }
 
 InstallerApp::~InstallerApp() {
+    // Exit or Escape before the update was complete, the window closed, an unattended run's
+    // failure: the game goes back to how it was before the log's last line.
+    PutBackGame();
     EndRun();
     ReleaseButtons(0);
     CloseGraphics();

@@ -20,6 +20,7 @@
 #include "app/run_log.h"
 #include "framework/qbio.h"
 #include "package/checksum_list.h"
+#include "package/update_unit.h"
 #include "platform/write_failure.h"
 
 class MOUSE;
@@ -114,6 +115,18 @@ public:
     char faultyFile[WizardPathSize] = {};
     ChecksumList checksums = {};            // read at the source check; count 0: no list
     FreeSpaceProbe freeSpaceOf = nullptr;   // PlatformFreeSpace unless a test hands in a figure
+    // The update as one unit (package/update_unit.h): begun at the source check, completed when
+    // the record holds the new version, put back on a package fault and when the program ends
+    // before that.
+    UpdateUnit unit;
+    UnitRecovery recovered = UnitRecoveryNothing;  // what the last look for a dead run's journal did
+    int unitFailures = 0;   // items that could not be put back by the last put-back or recovery
+    int16_t putBackCount = 0;  // how many times this run has put a game back, for the log
+    int16_t recoveries = 0;    // how many dead runs' updates this run has finished, for the log
+
+    // Puts the game back as it was when an update unit is under way; the program's end and every
+    // failure that leaves no way on call it. Returns true when the game is as it was.
+    bool PutBackGame();
 
     // Releases the Buttons of slots first..9 and empties them.
     void ReleaseButtons(int first);
@@ -134,10 +147,12 @@ private:
     bool SourcesAreWhole();
     void PrepareGameFolder();
     bool UpdateFitsOnDisk();
+    bool BeginUnit();
     bool InstallEntry(int entry);
     void ShowWriteFailure(WriteFailureReason reason, const char* file);
     void ShowPackageFault(const char* file);
     void FinishUpdate();
+    void RecoverInterruptedUpdate();
     void DrawProgressBar(int16_t step);
     void EnterState(int16_t newState);
 
@@ -149,6 +164,7 @@ private:
     void PressForUnattendedRun();
     void LogChanges();
     void LogFailurePage();
+    void LogGameState();
     void EndRun();
 };
 

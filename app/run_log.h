@@ -33,5 +33,7 @@ struct RunWatch {
     bool languageChosen = false;  // the LANG= language (or English, unattended) was chosen once
     int16_t seenState = 0;        // the wizard state last looked at (StateChooseLanguage)
     int16_t seenCounter = 0;      // the update step last looked at
+    int16_t seenPutBacks = 0;     // the InstallerApp's putBackCount last looked at
+    int16_t seenRecoveries = 0;   // and its recoveries
     RunLog log;
 };

@@ -357,6 +357,26 @@ const LocalisedText ChooseFolderAdvice = {
     "Klicka p\345 < Bak\345t f\366r att v\344lja en annan mapp.",  // Swedish
 };
 
+const LocalisedText GameLeftAsItWasText = {
+    "The game was left as it was.",  // English
+    "El juego se ha dejado como estaba.",  // Spanish
+    "Le jeu a \351t\351 laiss\351 tel qu'il \351tait.",  // French
+    "Il gioco \350 stato lasciato com'era.",  // Italian
+    "Spillet er latt v\346re som det var.",  // Norwegian
+    "O jogo foi deixado como estava.",  // Portuguese
+    "Spelet har l\344mnats som det var.",  // Swedish
+};
+
+const LocalisedText ExitLeavesGameText = {
+    "Click Exit to leave the game as it was.",  // English
+    "Pulsa Salir para dejar el juego como estaba.",  // Spanish
+    "Cliquez sur Quitter pour laisser le jeu tel qu'il \351tait.",  // French
+    "Premi Esci per lasciare il gioco com'era.",  // Italian
+    "Klikk Avslutt for \345 la spillet v\346re som det var.",  // Norwegian
+    "Clique Sair para deixar o jogo como estava.",  // Portuguese
+    "Klicka p\345 Avsluta f\366r att l\344mna spelet som det var.",  // Swedish
+};
+
 const char NewVersionText[] = "Version 3.04e (ENG,ESP,FRA,ITA,NOR,POR,SVE)";
 const char ReleaseVersionName[] = "Release";
 const char ReleaseVersionText[] = "Version 3.02 (ENG)";

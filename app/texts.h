@@ -72,6 +72,10 @@ extern const LocalisedText NotEnoughSpaceText;
 extern const LocalisedText CloseProgramsAdvice;  // access denied, in use, other
 extern const LocalisedText FreeSpaceAdvice;      // disk full
 extern const LocalisedText ChooseFolderAdvice;   // folder missing, name too long
+// The game's state after a failure: the last line of StateSourceMissing (the game was put back)
+// and of StateWriteFailed (leaving puts it back; "< Back" can still resume).
+extern const LocalisedText GameLeftAsItWasText;
+extern const LocalisedText ExitLeavesGameText;
 
 // The reason and the advice texts of a WriteFailureReason (an int32_t from
 // platform/write_failure.h; None reads as Other). Used by the write-failure page and a log.

@@ -135,9 +135,10 @@ void InstallerApp::LogChanges() {
                     static_cast<long long>(PlatformFileSize(file)));
             std::fclose(file);
         } else {
-            LogLine(watch.log, "skipped %d/%d: %s (its folder is missing)", step, UpdateFileCount, EntryName(entry).c_str());
+            LogLine(watch.log, "skipped %d/%d: %s: the folder does not exist", step, UpdateFileCount, EntryName(entry).c_str());
         }
     }
+    LogGameState();
     if (state == watch.seenState) return;
     const int16_t from = watch.seenState;
     watch.seenState = state;
@@ -152,19 +153,38 @@ void InstallerApp::LogChanges() {
         case StateCompleted:
         case StateQuickStartPrompt:
             if (from == StateUpdating) {
-                char version[WizardTextSize] = "";
-                if (ReadRegistryValue(ProductSubkey, VersionValueName, version, WizardTextSize) &&
-                    std::strcmp(version, NewVersionText) == 0) {
-                    LogLine(watch.log, "record: \"Version\" is now %s", NewVersionText);
-                } else {
-                    LogFailure(watch.log, "record: \"Version\" could not be written");
-                }
+                // The update completes only once the record holds the new version.
+                LogLine(watch.log, "record: \"Version\" is now %s", NewVersionText);
             }
             if (from == StateQuickStartPrompt) {
                 LogLine(watch.log, "quick-start files %s", ProcessQuickStartFiles(gameFolder, false) ? "kept" : "deleted");
             }
             break;
         default: LogFailurePage(); break;
+    }
+}
+
+// What happened to the game as a whole: a dead run's update finished or undone at the start, and
+// this run's update put back. Said on standard error too in an unattended run.
+void InstallerApp::LogGameState() {
+    if (watch.seenRecoveries != recoveries) {
+        watch.seenRecoveries = recoveries;
+        if (recovered == UnitRecoveryFinish) {
+            LogFailure(watch.log, "recovered: an interrupted update of %s had been recorded; its kept files were removed", gameFolder);
+        } else if (unitFailures == 0) {
+            LogFailure(watch.log, "recovered: an interrupted update of %s was undone; the game is as it was", gameFolder);
+        } else {
+            LogFailure(watch.log, "recovered: %d files of an interrupted update of %s could not be put back; the next start tries again",
+                       unitFailures, gameFolder);
+        }
+    }
+    if (watch.seenPutBacks != putBackCount) {
+        watch.seenPutBacks = putBackCount;
+        if (unitFailures == 0) {
+            LogFailure(watch.log, "game: the update was not completed; the game was left as it was");
+        } else {
+            LogFailure(watch.log, "game: %d files could not be put back; the next start of the installer tries again", unitFailures);
+        }
     }
 }
 
@@ -195,9 +215,13 @@ void InstallerApp::LogFailurePage() {
                 LogFailure(watch.log, "source missing: \"update.dat\" cannot be opened");
             } else if (!Opens(ReadmeFileName[language])) {
                 LogFailure(watch.log, "source missing: \"%s\" cannot be opened", ReadmeFileName[language]);
+            } else if (std::strcmp(faultyFile, ReadmeFileName[language]) == 0) {
+                LogFailure(watch.log, "package corrupt: the bytes of %s differ from \"%s\"", faultyFile, ChecksumListName);
             } else {
                 LogFailure(watch.log, "package corrupt: \"update.dat\" does not match its size table");
             }
+            // Mid-update the put-back is told by LogGameState; before it nothing was touched.
+            if (fileCounter == 0) LogFailure(watch.log, "game: nothing was changed; the game was left as it was");
             break;
         case StateWriteFailed: {
             // The page's own words, in English: the reason, or the space needed and free.
@@ -205,6 +229,7 @@ void InstallerApp::LogFailurePage() {
             WriteFailureReasonLine(lastWriteFailure, LanguageEnglish, reason, sizeof reason);
             const char* file = lastWriteFailure.file[0] != '\0' ? lastWriteFailure.file : gameFolder;
             LogFailure(watch.log, "write failed: %s: %s", file, reason);
+            if (unit.begun) LogLine(watch.log, "game: the replaced files are kept aside; Exit puts them back");
             break;
         }
         default: break;  // the folder page: the player types a folder

@@ -6,15 +6,20 @@
 // steps 1 to 47 install one entry each, step 48 writes the new version, deletes "tlf.icd" and
 // asks about the quick-start files.
 //
-// No game file is lost on a failure: every entry, the readme included, is written to a temporary
-// file beside its target, which replaces the target only when complete. The language readme is
-// copied, so the installer's folder stays whole and the installer can run again.
+// The update is one unit (package/update_unit.h): every entry, the readme included, is written to
+// a temporary file beside its target; when complete the old file is kept aside and the new one
+// takes its place. The kept files go only when the record holds the new version; any other end
+// puts the game back as it was (at once after a package fault; after a write failure when the
+// player leaves, since "< Back" can still resume). The language readme is copied, so the
+// installer's folder stays whole and the installer can run again.
 //
 // Step 0 also reads the checksum list "SHA256SUMS" when one lies beside "update.dat" (a list that
-// is malformed or misses an entry refuses the update), removes temporary files that killed runs
-// left in the folders the update writes to, and compares the free space of the game's disk with
-// what the update needs. Each entry is then checked against its listed digest while it is copied,
-// before it replaces the game's file. A failed write shows why, and which file.
+// is malformed or misses an entry refuses the update, a readme that differs from it too), removes
+// temporary files that killed runs left in the folders the update writes to, compares the free
+// space of the game's disk with what the update needs, and begins the unit. Each entry is then
+// checked against its listed digest while it is copied, before it takes the game file's place. A
+// failed write shows why, and which file.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -50,6 +55,27 @@ bool SourceOpens(const char* name) {
     std::fclose(file);
     return true;
 }
+
+// What decides an update stopped while its version was being recorded (update_unit.h).
+bool RecordHoldsNewVersion() {
+    char version[WizardTextSize] = "";
+    return ReadRegistryValue(ProductSubkey, VersionValueName, version, WizardTextSize) &&
+           std::strcmp(version, NewVersionText) == 0;
+}
+
+// True when the folder that is to hold `target` exists.
+bool FolderOfTargetExists(const char* target) {
+    char folder[WizardPathSize];
+    std::snprintf(folder, sizeof folder, "%s", target);
+    char* lastSeparator = std::strrchr(folder, '\\');
+    if (lastSeparator == nullptr) return true;
+    *lastSeparator = '\0';
+    return PlatformIsFolder(folder);
+}
+
+// Exactly the same text: two spellings of one Windows folder only cost a put-back and a fresh
+// start, while two Linux folders that differ in case are two games.
+bool SameFolder(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
 }  // namespace
 
@@ -124,6 +150,9 @@ void InstallerApp::ChooseLanguage(int32_t languageIndex) {
         std::strcpy(gameFolder, options.folder.c_str());
         found = true;
     }
+    // A dead run's unfinished update is finished before anything looks at the game ("tlf.exe"
+    // itself may be kept aside).
+    if (found) RecoverInterruptedUpdate();
     if (found) {
         char probe[WizardPathSize];
         FILE* game = JoinGamePath(probe, gameFolder, "tlf.exe") ? PlatformOpenFile(probe, "rb") : nullptr;
@@ -131,6 +160,25 @@ void InstallerApp::ChooseLanguage(int32_t languageIndex) {
         if (game != nullptr) std::fclose(game);
     }
     EnterState(found ? StateConfirmVersions : StateNotInstalled);
+}
+
+// Puts back or finishes what the journal of a dead run in the game folder names; never the unit
+// this run has under way there.
+void InstallerApp::RecoverInterruptedUpdate() {
+    if (unit.begun && SameFolder(unit.gameFolder, gameFolder)) return;
+    const UnitRecovery done = RecoverUpdateUnit(gameFolder, RecordHoldsNewVersion, &unitFailures);
+    if (done == UnitRecoveryPutBack || done == UnitRecoveryFinish) {
+        recovered = done;
+        ++recoveries;
+        PrepareGameFolder();  // and the dead run's temporary files
+    }
+}
+
+bool InstallerApp::PutBackGame() {
+    if (!unit.begun) return true;
+    unitFailures = PutBackUpdateUnit(&unit);
+    ++putBackCount;
+    return unitFailures == 0;
 }
 
 void InstallerApp::CarryOutAction(int32_t action, int32_t argument) {
@@ -161,6 +209,12 @@ void InstallerApp::CarryOutAction(int32_t action, int32_t argument) {
 }
 
 void InstallerApp::RunUpdateStep() {
+    // A different folder typed after a write failure: the first goes back as it was and the
+    // update starts again from its source check, so that no folder keeps half an update.
+    if (unit.begun && !SameFolder(unit.gameFolder, gameFolder)) {
+        PutBackGame();
+        fileCounter = 0;
+    }
     const int16_t step = fileCounter;
     if (step >= UpdateStepFinish) {
         FinishUpdate();
@@ -168,8 +222,9 @@ void InstallerApp::RunUpdateStep() {
     }
     if (step == 0) {
         if (!SourcesAreWhole()) return;  // the page says which source
+        RecoverInterruptedUpdate();
         PrepareGameFolder();
-        if (!UpdateFitsOnDisk()) return;
+        if (!UpdateFitsOnDisk() || !BeginUnit()) return;
     } else if (!InstallEntry(step - 1)) {
         return;  // InstallEntry has shown the failure page
     }
@@ -177,8 +232,10 @@ void InstallerApp::RunUpdateStep() {
     fileCounter = static_cast<int16_t>(step + 1);
 }
 
+// A package fault leaves no way on: the game goes back at once, before the page says so.
 void InstallerApp::ShowPackageFault(const char* file) {
     std::snprintf(faultyFile, sizeof faultyFile, "%s", file);
+    PutBackGame();
     EnterState(StateSourceMissing);
 }
 
@@ -212,7 +269,24 @@ bool InstallerApp::SourcesAreWhole() {
         ShowPackageFault(ChecksumListName);
         return false;
     }
+    // The readme is small: a changed one (an archiver converting its line ends) is found now,
+    // not after 44 game files.
+    const char* readme = ReadmeFileName[language];
+    const uint8_t* readmeDigest = checksums.count > 0 ? FindChecksum(checksums, readme) : nullptr;
+    if (readmeDigest != nullptr && !FileMatchesDigest(readme, readmeDigest)) {
+        ShowPackageFault(readme);
+        return false;
+    }
     return true;
+}
+
+// Step 0: the journal and the kept folder, before the first game file is touched.
+bool InstallerApp::BeginUnit() {
+    WriteFailureReason reason = WriteFailureNone;
+    if (BeginUpdateUnit(&unit, gameFolder, &reason)) return true;
+    char journal[WizardPathSize];
+    ShowWriteFailure(reason, JoinGamePath(journal, gameFolder, UpdateJournalName) ? journal : gameFolder);
+    return false;
 }
 
 // Step 0: removes the temporary files of killed runs from the game folder and the folders below
@@ -236,7 +310,7 @@ void InstallerApp::PrepareGameFolder() {
 // Step 0: the update fits the free space of the game's disk, or the write-failure page says how
 // much is needed and free, and nothing is touched. An amount that cannot be told passes.
 bool InstallerApp::UpdateFitsOnDisk() {
-    const int64_t needed = UpdateSpaceNeeded(gameFolder, ReadmeFileName[language]);
+    const int64_t needed = UpdateSpaceNeeded(ReadmeFileName[language]);
     const int64_t available = freeSpaceOf != nullptr ? freeSpaceOf(gameFolder) : -1;
     if (needed < 0 || available < 0 || needed <= available) return true;
     lastWriteFailure = WriteFailureRecord{};
@@ -258,17 +332,22 @@ bool InstallerApp::InstallEntry(int entry) {
     }
     const bool checked = checksums.count > 0;
     EntryCopyCheck check;
+    check.unit = &unit;
+    check.unitItem = entry;
     if (IsReadmeEntry(entry)) {
         const char* readme = ReadmeFileName[language];
         if (checked) check.expectedDigest = FindChecksum(checksums, readme);
         if (InstallReadme(readme, target, &check)) return true;
-        if (check.digestMismatch) {
+        if (check.digestMismatch || check.sourceReadFailed) {
             ShowPackageFault(readme);
         } else {
             ShowWriteFailure(check.writeFailure, target);
         }
         return false;
     }
+    // "pics.cfg" goes only into a game that has its "\pictures\" folder; any other failure on it
+    // is a write failure like any file's.
+    if (IsPicturesConfigEntry(entry) && !FolderOfTargetExists(target)) return true;
     if (checked) check.expectedDigest = FindChecksum(checksums, UpdateFileName(entry));
     bool packageFault = false;
     if (ExtractPackageEntry(entry, target, packageFault, &check)) return true;
@@ -278,20 +357,36 @@ bool InstallerApp::InstallEntry(int entry) {
         ShowPackageFault(check.digestMismatch ? target + std::strlen(gameFolder) + 1 : "update.dat");
         return false;
     }
-    if (IsPicturesConfigEntry(entry)) return true;
     ShowWriteFailure(check.writeFailure, target);
     return false;
 }
 
-// Step 48: the new version into the record, "tlf.icd" deleted, and the quick-start question when
-// out-of-date quick-start files remain. The counter stays at 48.
+// Step 48: "tlf.icd" kept aside, the new version into the record, and only then the kept files
+// removed; then the quick-start question when out-of-date quick-start files remain. A record that
+// cannot be written is a write failure naming it (the update is not complete). The counter stays
+// at 48.
 void InstallerApp::FinishUpdate() {
-    WriteRegistryString(ProductSubkey, VersionValueName, NewVersionText);
+    WriteFailureReason reason = WriteFailureNone;
     char icd[WizardPathSize];
-    if (JoinGamePath(icd, gameFolder, "tlf.icd")) {
-        PlatformMakeWritable(icd);
-        PlatformRemoveFile(icd);
+    if (!JoinGamePath(icd, gameFolder, "tlf.icd") || !KeepUnitFileAside(&unit, UnitIcdItem, &reason)) {
+        ShowWriteFailure(reason == WriteFailureNone ? WriteFailureNameTooLong : reason, icd);
+        return;
     }
+    char journal[WizardPathSize];
+    if (!MarkUnitRecording(&unit, &reason)) {
+        ShowWriteFailure(reason, JoinGamePath(journal, gameFolder, UpdateJournalName) ? journal : gameFolder);
+        return;
+    }
+    errno = 0;
+    const bool written = WriteRegistryString(ProductSubkey, VersionValueName, NewVersionText);
+    reason = PlatformLastWriteFailure();
+    // What a later start would decide from the record is what counts now, too.
+    if (!written && !RecordHoldsNewVersion()) {
+        char record[WizardPathSize];
+        ShowWriteFailure(reason, RecordName(ProductSubkey, record, sizeof record) ? record : ProductSubkey);
+        return;
+    }
+    CompleteUpdateUnit(&unit);
     EnterState(ProcessQuickStartFiles(gameFolder, false) ? StateQuickStartPrompt : StateCompleted);
 }
 

@@ -143,6 +143,7 @@ void InstallerApp::BuildWriteFailureText(int16_t x, int16_t y, int16_t width) {
     AddWrappedText(buttons, WizardSlotCount, slot, y, x, width, reason);
     y = static_cast<int16_t>(y + LineSpacing);
     AddWrappedText(buttons, WizardSlotCount, slot, y, x, width, WriteFailureAdviceText(failure.reason)[language]);
+    if (unitFailures == 0) AddWrappedText(buttons, WizardSlotCount, slot, y, x, width, ExitLeavesGameText[language]);
 }
 
 // Builds slots 1 to 13 of every page but the language page.
@@ -171,11 +172,13 @@ void InstallerApp::BuildPage() {
         const char* second = state == StateSourceMissing ? PackageCorruptText[language] : ReinstallText[language];
         buttons[5] = MakeLabel(l.textX, firstLineY, l.panelWidth, first, TextBlack);
         buttons[6] = MakeLabel(l.textX, secondLineY, l.panelWidth, second, TextBlack);
-        if (state == StateSourceMissing && faultyFile[0] != 0) {
-            // The file at fault, in blue under the two lines, wrapped like a long path must be.
+        if (state == StateSourceMissing) {
+            // The file at fault, in blue under the two lines, wrapped like a long path must be;
+            // then that the game was put back (unless putting back failed: the next start does it).
             slot = 7;
             y = static_cast<int16_t>(secondLineY + LineSpacing);
-            AddBlueWrappedText(slot, y, l.textX, wrapWidth, faultyFile);
+            if (faultyFile[0] != 0) AddBlueWrappedText(slot, y, l.textX, wrapWidth, faultyFile);
+            if (unitFailures == 0) AddWrappedText(buttons, WizardSlotCount, slot, y, l.textX, wrapWidth, GameLeftAsItWasText[language]);
         }
         break;
     }

@@ -40,3 +40,12 @@ bool WriteRegistryString(const char* productSubkey, const char* valueName, const
     std::free(keyPath);
     return written;
 }
+
+bool RecordName(const char* productSubkey, char* buffer, uint32_t size) {
+    if (!productSubkey || !buffer || size == 0) return false;
+    char* keyPath = NewKeyPath(productSubkey);
+    if (!keyPath) return false;
+    bool named = PlatformRecordName(keyPath, buffer, size);
+    std::free(keyPath);
+    return named;
+}

@@ -16,3 +16,7 @@ bool ReadRegistryValue(const char* productSubkey, const char* valueName, char* b
 
 // Stores the text (with its zero byte) as a text value, creating the key when needed.
 bool WriteRegistryString(const char* productSubkey, const char* valueName, const char* text);
+
+// Where the record lives, for a page or a log that must name it (platform_system.h,
+// PlatformRecordName). False when it does not fit.
+bool RecordName(const char* productSubkey, char* buffer, uint32_t size);

@@ -10,6 +10,7 @@
 #include "package/checksum_list.h"
 #include "package/replace_together.h"
 #include "package/update_file_table.h"
+#include "package/update_unit.h"
 #include "platform/platform_system.h"
 
 namespace {
@@ -97,6 +98,13 @@ FILE* CreateTemporary(const char* target, char* tempPath, size_t tempPathSize, W
     return file;
 }
 
+// A game file's replacement keeps the owner and mode of the file it replaces (an administrator
+// updating a player's game leaves the player's files the player's). Refused changes (another
+// owner without the right to give files away) leave the file as this process made it.
+void TakeOwnerAndModeOf(FILE* temporary, const char* gameFile) {
+    if (temporary != nullptr) PlatformTakeOwnerAndMode(temporary, gameFile);
+}
+
 // Closes a temporary file that is being abandoned and removes it.
 void DiscardTemporary(FILE* file, const char* path) {
     if (file != nullptr) std::fclose(file);
@@ -129,8 +137,12 @@ bool MoveTemporary(const char* tempPath, const char* target, WriteFailureReason*
     return false;
 }
 
-bool CommitTemporary(FILE* file, const char* tempPath, const char* target, WriteFailureReason* reason) {
-    return CloseTemporary(file, tempPath, reason) && MoveTemporary(tempPath, target, reason);
+// Puts a closed temporary file in place of a game file: through the update unit when the copy
+// belongs to one, else by replacing the target. Removes it on failure.
+bool PlaceTemporary(const char* tempPath, const char* target, EntryCopyCheck* check) {
+    if (check->unit == nullptr) return MoveTemporary(tempPath, target, &check->writeFailure);
+    errno = 0;
+    return PlaceUnitFile(check->unit, check->unitItem, tempPath, &check->writeFailure);
 }
 
 // Ends a digest and compares it with the expected one; a digest that cannot be finished counts
@@ -289,7 +301,7 @@ bool CheckUpdatePackage() {
     bool whole = ReadHeader(package, &header);
     if (whole) {
         int64_t end = PackageEntryOffset(header, UpdateFileCount);
-        whole = end >= 0 && PlatformFileSize(package) >= end;
+        whole = end >= 0 && PlatformFileSize(package) == end;
     }
     std::fclose(package);
     return whole;
@@ -317,6 +329,7 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
 
     char tempPath[520];
     FILE* temporary = CreateTemporary(destination, tempPath, sizeof tempPath, &check->writeFailure);
+    TakeOwnerAndModeOf(temporary, destination);
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(CopyBufferBytes));
     BackgroundDigest* digest = check->expectedDigest != nullptr ? BackgroundDigestBegin() : nullptr;
     if (temporary == nullptr || buffer == nullptr || (check->expectedDigest != nullptr && digest == nullptr)) {
@@ -351,20 +364,32 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
         packageFault = true;
         return false;
     }
-    if (!MoveTemporary(tempPath, destination, &check->writeFailure)) {
+    if (!PlaceTemporary(tempPath, destination, check)) {
         packageFault = false;
         return false;
     }
     return true;
 }
 
+bool FileMatchesDigest(const char* name, const uint8_t* digest) {
+    unsigned char* buffer = static_cast<unsigned char*>(std::malloc(UpdateCopyChunkSize));
+    uint8_t actual[Sha256DigestSize];
+    const bool matches = buffer != nullptr && DigestFile(name, buffer, actual) && std::memcmp(actual, digest, Sha256DigestSize) == 0;
+    std::free(buffer);
+    return matches;
+}
+
 bool InstallReadme(const char* source, const char* target, EntryCopyCheck* check) {
     EntryCopyCheck unchecked;
     if (check == nullptr) check = &unchecked;
     FILE* from = Unbuffered(PlatformOpenFile(source, "rb"));
-    if (from == nullptr) return false;
+    if (from == nullptr) {
+        check->sourceReadFailed = true;
+        return false;
+    }
     char tempPath[520];
     FILE* temporary = CreateTemporary(target, tempPath, sizeof tempPath, &check->writeFailure);
+    TakeOwnerAndModeOf(temporary, target);
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(CopyBufferBytes));
     BackgroundDigest* digest = check->expectedDigest != nullptr ? BackgroundDigestBegin() : nullptr;
     bool copied = temporary != nullptr && buffer != nullptr && (check->expectedDigest == nullptr || digest != nullptr);
@@ -378,7 +403,8 @@ bool InstallReadme(const char* source, const char* target, EntryCopyCheck* check
         }
         BackgroundDigestAdd(digest, bytes, got);
         if (got < static_cast<size_t>(UpdateCopyChunkSize)) {
-            copied = copied && !std::ferror(from);
+            check->sourceReadFailed = copied && std::ferror(from);
+            copied = copied && !check->sourceReadFailed;
             break;
         }
     }
@@ -389,9 +415,10 @@ bool InstallReadme(const char* source, const char* target, EntryCopyCheck* check
     if (temporary == nullptr) return false;
     if (!copied || !matches) {
         check->digestMismatch = copied && !matches;
-        if (check->writeFailure == WriteFailureNone && !check->digestMismatch) check->writeFailure = WriteFailureOther;
+        const bool sourceFault = check->digestMismatch || check->sourceReadFailed;
+        if (check->writeFailure == WriteFailureNone && !sourceFault) check->writeFailure = WriteFailureOther;
         DiscardTemporary(temporary, tempPath);
         return false;
     }
-    return CommitTemporary(temporary, tempPath, target, &check->writeFailure);
+    return CloseTemporary(temporary, tempPath, &check->writeFailure) && PlaceTemporary(tempPath, target, check);
 }

@@ -44,10 +44,16 @@ bool BuildUpdatePackage();
 
 // What one copy into the game knows beyond its result: the digest the checksum list gives for
 // the file (in), and on failure why (out).
+// With `unit` the finished file is put in place by PlaceUnitFile (the old one kept aside as item
+// `unitItem` of the update unit) instead of replacing the destination.
+struct UpdateUnit;
 struct EntryCopyCheck {
     const uint8_t* expectedDigest = nullptr;             // 32 bytes, or null: not checked
+    UpdateUnit* unit = nullptr;                          // the update unit the file belongs to, or null
+    int unitItem = -1;
     WriteFailureReason writeFailure = WriteFailureNone;  // why the destination could not be written
     bool digestMismatch = false;                         // the bytes copied are not the listed ones
+    bool sourceReadFailed = false;                       // InstallReadme: the source could not be read
 };
 
 // Copies entry `index` (0..46, not 44) of "update.dat" to `destination`. The bytes go to a new
@@ -63,8 +69,14 @@ struct EntryCopyCheck {
 bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFault, EntryCopyCheck* check = nullptr);
 
 // True when "update.dat" is whole: its header reads, every slot but 44 is 0 or more, and the file
-// is at least 188 bytes plus their sum long. The wizard runs it before touching any game file.
+// is exactly 188 bytes plus their sum long (the package ends right after its last entry, so any
+// other length means a damaged header or damaged data). The wizard runs it before touching any
+// game file.
 bool CheckUpdatePackage();
+
+// True when the whole file `name` reads and its SHA-256 equals `digest` (32 bytes). The wizard
+// checks the language readme with it before touching any game file.
+bool FileMatchesDigest(const char* name, const uint8_t* digest);
 
 // Copies the language readme `source` to `target` through a temporary file beside the target,
 // replacing the target atomically. The source stays where it is. False when anything fails; the

@@ -20,18 +20,17 @@ int64_t SizeOf(const char* path) {
 
 }  // namespace
 
-int64_t SpaceNeeded(const int64_t* newSizes, const int64_t* oldSizes, int count) {
-    int64_t growth = 0;
-    int64_t largest = 0;
+int64_t SpaceNeeded(const int64_t* newSizes, int count) {
+    const int64_t unit = 4096;
+    int64_t total = unit;  // the journal
     for (int i = 0; i < count; ++i) {
-        int64_t old = oldSizes[i] > 0 ? oldSizes[i] : 0;
-        if (newSizes[i] > old) growth += newSizes[i] - old;
-        if (newSizes[i] > largest) largest = newSizes[i];
+        const int64_t size = newSizes[i] > 0 ? newSizes[i] : 0;
+        total += (size + unit - 1) / unit * unit + unit;  // the file, and a marker when it is new
     }
-    return growth + largest;
+    return total;
 }
 
-int64_t UpdateSpaceNeeded(const char* gameFolder, const char* readmeSource) {
+int64_t UpdateSpaceNeeded(const char* readmeSource) {
     FILE* package = PlatformOpenFile("update.dat", "rb");
     if (package == nullptr) return -1;
     unsigned char bytes[UpdatePackageHeaderSize];
@@ -42,11 +41,6 @@ int64_t UpdateSpaceNeeded(const char* gameFolder, const char* readmeSource) {
     DecodePackageHeader(bytes, &header);
 
     int64_t newSizes[UpdateFileCount];
-    int64_t oldSizes[UpdateFileCount];
-    for (int i = 0; i < UpdateFileCount; ++i) {
-        newSizes[i] = IsReadmeEntry(i) ? SizeOf(readmeSource) : header.slots[i];
-        char target[520];
-        oldSizes[i] = UpdateFileTarget(gameFolder, i, target, sizeof target) ? SizeOf(target) : -1;
-    }
-    return SpaceNeeded(newSizes, oldSizes, UpdateFileCount);
+    for (int i = 0; i < UpdateFileCount; ++i) newSizes[i] = IsReadmeEntry(i) ? SizeOf(readmeSource) : header.slots[i];
+    return SpaceNeeded(newSizes, UpdateFileCount);
 }

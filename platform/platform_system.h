@@ -65,7 +65,8 @@ int64_t PlatformFileSize(FILE* file);
 // is 0, GetLastError. WriteFailureNone when nothing tells.
 WriteFailureReason PlatformLastWriteFailure();
 // Bytes this user may still write on the disk that holds `folder`, or -1 when it cannot be told
-// (a missing folder included). Read by the wizard's space check before an update.
+// (a missing folder, or a file system that reports a size of 0 blocks). Read by the wizard's
+// space check before an update.
 int64_t PlatformFreeSpace(const char* folder);
 
 // ---- processes ----------------------------------------------------------------------------
@@ -106,6 +107,15 @@ bool PlatformGetCurrentFolder(char* buffer, size_t size);
 int PlatformMakeFolder(const char* path);
 // True when the path names an existing folder.
 bool PlatformIsFolder(const char* path);
+// True when the path names a folder itself: not a link (or junction) to one.
+bool PlatformIsPlainFolder(const char* path);
+// Removes an empty folder (a link in its place is not followed). 0 done, -1 failed.
+int PlatformRemoveFolder(const char* path);
+// True when anything (a file, a folder, a link, even a broken one) has that name. Not followed.
+bool PlatformPathExists(const char* path);
+// Makes the names created, renamed or removed in the folder so far survive a power cut (fsync of
+// the folder on POSIX; nothing on Windows, where the update's moves are written through).
+void PlatformSyncFolder(const char* path);
 // Fetches the logical drive strings ("C:\" NUL "D:\" NUL NUL) as GetLogicalDriveStringsA:
 // returns the length written without the final NUL, or 0 on failure. POSIX has one drive, "/".
 unsigned PlatformLogicalDriveStrings(char* buffer, unsigned size);
@@ -136,3 +146,7 @@ void PlatformFindClose(intptr_t handle);
 bool PlatformRecordRead(const char* keyPath, const char* valueName, char* buffer, uint32_t size);
 // Writes the text value (REG_SZ, with its zero byte), creating the key when needed.
 bool PlatformRecordWrite(const char* keyPath, const char* valueName, const char* text);
+// Where the record of `keyPath` lives, as a person would look for it: the registry key
+// ("HKEY_LOCAL_MACHINE\...") on Windows, the record file's path elsewhere. For the wizard's
+// write-failure page and the log. False when it does not fit.
+bool PlatformRecordName(const char* keyPath, char* buffer, size_t size);

@@ -171,6 +171,7 @@ WriteFailureReason PlatformLastWriteFailure() { return WriteFailureFromErrno(err
 int64_t PlatformFreeSpace(const char* folder) {
     if (!folder) return -1;
     struct statvfs info;
-    if (statvfs(MapToNativePath(folder).c_str(), &info) != 0) return -1;
+    // A file system that reports no blocks at all (some network and virtual ones) tells nothing.
+    if (statvfs(MapToNativePath(folder).c_str(), &info) != 0 || info.f_blocks == 0) return -1;
     return static_cast<int64_t>(info.f_bavail) * static_cast<int64_t>(info.f_frsize);
 }

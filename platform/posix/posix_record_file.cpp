@@ -203,3 +203,11 @@ bool PlatformRecordWrite(const char* keyPath, const char* valueName, const char*
     UnlockRecordFile(lock);
     return ok;
 }
+
+bool PlatformRecordName(const char* keyPath, char* buffer, size_t size) {
+    if (!keyPath || !buffer || size == 0) return false;
+    const std::string path = RecordFilePath();
+    if (path.empty() || path.size() >= size) return false;
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    return true;
+}

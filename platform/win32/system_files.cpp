@@ -170,6 +170,8 @@ WriteFailureReason PlatformLastWriteFailure() {
 int64_t PlatformFreeSpace(const char* folder) {
     if (!folder) return -1;
     ULARGE_INTEGER available;
-    if (GetDiskFreeSpaceExA(folder, &available, nullptr, nullptr) == 0) return -1;
+    ULARGE_INTEGER total;
+    // A disk that reports no size at all (some network shares) tells nothing.
+    if (GetDiskFreeSpaceExA(folder, &available, &total, nullptr) == 0 || total.QuadPart == 0) return -1;
     return available.QuadPart > 0x7FFFFFFFFFFFFFFFull ? INT64_MAX : static_cast<int64_t>(available.QuadPart);
 }

@@ -27,6 +27,25 @@ bool PlatformIsFolder(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool PlatformIsPlainFolder(const char* path) {
+    if (!path || !*path) return false;
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
+int PlatformRemoveFolder(const char* path) {
+    if (!path) return -1;
+    return RemoveDirectoryA(path) != 0 ? 0 : -1;
+}
+
+bool PlatformPathExists(const char* path) {
+    if (!path || !*path) return false;
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+void PlatformSyncFolder(const char*) {}
+
 unsigned PlatformLogicalDriveStrings(char* buffer, unsigned size) {
     if (!buffer || size == 0) return 0;
     DWORD length = GetLogicalDriveStringsA(size, buffer);

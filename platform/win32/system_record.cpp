@@ -4,6 +4,7 @@
 // given the same view anyway.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/platform_system.h"
@@ -35,4 +36,10 @@ bool PlatformRecordWrite(const char* keyPath, const char* valueName, const char*
                                  static_cast<DWORD>(std::strlen(text) + 1));
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
+}
+
+bool PlatformRecordName(const char* keyPath, char* buffer, size_t size) {
+    if (!keyPath || !buffer || size == 0) return false;
+    const int written = std::snprintf(buffer, size, "HKEY_LOCAL_MACHINE\\%s", keyPath);
+    return written > 0 && static_cast<size_t>(written) < size;
 }

@@ -1,0 +1,292 @@
+// update_unit.cpp: keeping the game's old files aside, the journal, and putting back or finishing
+// an update. See update_unit.h.
+#include "package/update_unit.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "package/update_file_table.h"
+#include "platform/platform_system.h"
+
+const char UpdateJournalName[] = "~tlfupdate.journal";
+const char UpdateKeptFolderName[] = "~tlfupdate.kept";
+
+void (*UpdateUnitFaultPoint)(const char* step) = nullptr;
+
+namespace {
+
+constexpr size_t PathCapacity = 520;
+const char* const JournalFirstLine = "tlfupdate journal 1";
+const char* const PhaseNames[] = {"none", "installing", "recording"};
+
+void FaultPoint(const char* step) {
+    if (UpdateUnitFaultPoint != nullptr) UpdateUnitFaultPoint(step);
+}
+
+bool Join(char* path, const char* folder, const char* name) {
+    const int written = std::snprintf(path, PathCapacity, "%s\\%s", folder, name);
+    return written > 0 && static_cast<size_t>(written) < PathCapacity;
+}
+
+bool ItemTarget(const char* gameFolder, int item, char* path) {
+    if (item == UnitIcdItem) return Join(path, gameFolder, "tlf.icd");
+    return UpdateFileTarget(gameFolder, item, path, PathCapacity);
+}
+
+// "<game>\~tlfupdate.kept\07", or with `suffix` ".new" the marker of an entry that was new.
+bool KeptPath(const char* gameFolder, int item, const char* suffix, char* path) {
+    const int written = std::snprintf(path, PathCapacity, "%s\\%s\\%02d%s", gameFolder, UpdateKeptFolderName, item, suffix);
+    return written > 0 && static_cast<size_t>(written) < PathCapacity;
+}
+
+WriteFailureReason Reason() {
+    WriteFailureReason reason = PlatformLastWriteFailure();
+    return reason == WriteFailureNone ? WriteFailureOther : reason;
+}
+
+// Removes a file this unit made or kept; a read-only one is made writable only when removing it
+// failed (Windows), so that nothing is changed through a link where removal alone works.
+bool RemoveOwnFile(const char* path) {
+    if (PlatformRemoveFile(path) == 0 || !PlatformPathExists(path)) return true;
+    PlatformMakeWritable(path);
+    return PlatformRemoveFile(path) == 0;
+}
+
+// Writes the journal through a temporary file that replaces it in one step, flushed.
+bool WriteJournal(const char* gameFolder, UpdateUnitPhase phase, WriteFailureReason* reason) {
+    char journal[PathCapacity];
+    char tempPath[PathCapacity];
+    if (!Join(journal, gameFolder, UpdateJournalName)) {
+        *reason = WriteFailureNameTooLong;
+        return false;
+    }
+    FaultPoint("journal");
+    errno = 0;
+    FILE* file = PlatformCreateTempFileBeside(journal, tempPath, sizeof tempPath);
+    if (file == nullptr) {
+        *reason = Reason();
+        return false;
+    }
+    errno = 0;
+    const bool written = std::fprintf(file, "%s\nprocess %u\nphase %s\n", JournalFirstLine,
+                                      static_cast<unsigned>(PlatformProcessId()), PhaseNames[phase]) > 0 &&
+                         PlatformSyncFile(file);
+    if (!written) *reason = Reason();
+    if (std::fclose(file) != 0 && written) *reason = Reason();
+    if (written && PlatformReplaceFile(tempPath, journal)) return true;
+    if (written) *reason = Reason();
+    PlatformRemoveFile(tempPath);
+    return false;
+}
+
+// Reads the journal of `gameFolder`: false when there is none or it is not one of ours.
+bool ReadJournal(const char* gameFolder, UpdateUnitPhase* phase, uint32_t* processId) {
+    char journal[PathCapacity];
+    if (!Join(journal, gameFolder, UpdateJournalName)) return false;
+    FILE* file = PlatformOpenFile(journal, "rb");
+    if (file == nullptr) return false;
+    char text[160] = {};
+    const size_t length = std::fread(text, 1, sizeof text - 1, file);
+    std::fclose(file);
+    text[length] = '\0';
+    unsigned process = 0;
+    char phaseName[16] = {};
+    char firstLine[32] = {};
+    if (std::sscanf(text, "%31[^\n]\nprocess %u\nphase %15s", firstLine, &process, phaseName) != 3 ||
+        std::strcmp(firstLine, JournalFirstLine) != 0) {
+        // A journal cut short by a power cut before its first flush: nothing was touched yet,
+        // since the journal is flushed before the first game file; undoing is always safe.
+        *phase = UnitPhaseInstalling;
+        *processId = 0;
+        return true;
+    }
+    *processId = process;
+    *phase = std::strcmp(phaseName, PhaseNames[UnitPhaseRecording]) == 0 ? UnitPhaseRecording : UnitPhaseInstalling;
+    return true;
+}
+
+// Removes the kept folder and then the journal: the journal goes last, so that a stop before
+// leaves the next start something to finish.
+void RemoveUnitFiles(const char* gameFolder) {
+    char path[PathCapacity];
+    if (Join(path, gameFolder, UpdateKeptFolderName)) {
+        FaultPoint("remove kept folder");
+        PlatformRemoveFolder(path);
+    }
+    if (Join(path, gameFolder, UpdateJournalName)) {
+        FaultPoint("remove journal");
+        PlatformRemoveFile(path);
+    }
+}
+
+// Removes the kept files of every item: the update stands.
+void DropKeptFiles(const char* gameFolder) {
+    for (int item = 0; item < UnitItemCount; ++item) {
+        char kept[PathCapacity];
+        for (const char* suffix : {"", ".new"}) {
+            if (!KeptPath(gameFolder, item, suffix, kept) || !PlatformPathExists(kept)) continue;
+            FaultPoint("drop kept file");
+            RemoveOwnFile(kept);
+        }
+    }
+    RemoveUnitFiles(gameFolder);
+}
+
+// Puts every kept file back and removes every new one; the number of items that failed.
+int PutBack(const char* gameFolder) {
+    int failures = 0;
+    for (int item = 0; item < UnitItemCount; ++item) {
+        char target[PathCapacity];
+        char kept[PathCapacity];
+        char marker[PathCapacity];
+        if (!ItemTarget(gameFolder, item, target) || !KeptPath(gameFolder, item, "", kept) ||
+            !KeptPath(gameFolder, item, ".new", marker)) {
+            continue;
+        }
+        if (PlatformPathExists(kept)) {
+            FaultPoint("put back");
+            if (!PlatformReplaceFile(kept, target)) ++failures;
+        }
+        if (PlatformPathExists(marker)) {
+            // The new file first, then its marker: a stop between leaves the marker, and the
+            // next start finds nothing to remove.
+            FaultPoint("remove new file");
+            if (PlatformPathExists(target) && !RemoveOwnFile(target)) {
+                ++failures;
+                continue;
+            }
+            FaultPoint("remove marker");
+            RemoveOwnFile(marker);
+        }
+    }
+    if (failures == 0) RemoveUnitFiles(gameFolder);
+    return failures;
+}
+
+}  // namespace
+
+UnitRecovery PlanRecovery(UpdateUnitPhase phase, bool processAlive, bool recordHoldsNewVersion) {
+    if (phase == UnitPhaseNone) return UnitRecoveryNothing;
+    if (processAlive) return UnitRecoveryBusy;
+    if (phase == UnitPhaseRecording && recordHoldsNewVersion) return UnitRecoveryFinish;
+    return UnitRecoveryPutBack;
+}
+
+bool BeginUpdateUnit(UpdateUnit* unit, const char* gameFolder, WriteFailureReason* reason) {
+    unit->begun = false;
+    const int written = std::snprintf(unit->gameFolder, sizeof unit->gameFolder, "%s", gameFolder);
+    char journal[PathCapacity];
+    char kept[PathCapacity];
+    if (written <= 0 || static_cast<size_t>(written) >= sizeof unit->gameFolder || !Join(journal, gameFolder, UpdateJournalName) ||
+        !Join(kept, gameFolder, UpdateKeptFolderName)) {
+        *reason = WriteFailureNameTooLong;
+        return false;
+    }
+    if (PlatformPathExists(journal)) {  // another installer's, still running (a dead one's was recovered)
+        *reason = WriteFailureInUse;
+        return false;
+    }
+    if (!WriteJournal(gameFolder, UnitPhaseInstalling, reason)) return false;
+    // An empty kept folder of a run that stopped before its first file goes; anything else in
+    // its place (a file, a link, a folder with files) refuses the update rather than being used.
+    PlatformRemoveFolder(kept);
+    FaultPoint("make kept folder");
+    errno = 0;
+    if (PlatformMakeFolder(kept) != 0 || !PlatformIsPlainFolder(kept)) {
+        *reason = Reason();
+        RemoveUnitFiles(gameFolder);
+        return false;
+    }
+    PlatformSyncFolder(gameFolder);
+    unit->begun = true;
+    return true;
+}
+
+bool PlaceUnitFile(UpdateUnit* unit, int item, const char* tempPath, WriteFailureReason* reason) {
+    char target[PathCapacity];
+    char kept[PathCapacity];
+    char marker[PathCapacity];
+    bool placed = false;
+    errno = 0;
+    if (!ItemTarget(unit->gameFolder, item, target) || !KeptPath(unit->gameFolder, item, "", kept) ||
+        !KeptPath(unit->gameFolder, item, ".new", marker)) {
+        *reason = WriteFailureNameTooLong;
+    } else if (PlatformPathExists(kept) || PlatformPathExists(marker)) {
+        // Kept by an earlier try of this entry: the old file stays kept.
+        FaultPoint("place");
+        placed = PlatformReplaceFile(tempPath, target);
+    } else if (PlatformPathExists(target)) {
+        FaultPoint("keep");
+        placed = !PlatformIsFolder(target) && PlatformRenameFile(target, kept) == 0;
+        if (placed) FaultPoint("place");
+        placed = placed && PlatformRenameFile(tempPath, target) == 0;
+    } else {
+        FaultPoint("mark new");
+        FILE* file = PlatformOpenFile(marker, "wb");
+        placed = file != nullptr && std::fclose(file) == 0;
+        if (placed) FaultPoint("place");
+        placed = placed && PlatformRenameFile(tempPath, target) == 0;
+    }
+    if (placed) return true;
+    if (*reason == WriteFailureNone) *reason = Reason();
+    PlatformRemoveFile(tempPath);
+    return false;
+}
+
+bool KeepUnitFileAside(UpdateUnit* unit, int item, WriteFailureReason* reason) {
+    char target[PathCapacity];
+    char kept[PathCapacity];
+    if (!ItemTarget(unit->gameFolder, item, target) || !KeptPath(unit->gameFolder, item, "", kept)) {
+        *reason = WriteFailureNameTooLong;
+        return false;
+    }
+    if (PlatformPathExists(kept) || !PlatformPathExists(target)) return true;
+    FaultPoint("keep");
+    errno = 0;
+    if (PlatformRenameFile(target, kept) == 0) return true;
+    *reason = Reason();
+    return false;
+}
+
+bool MarkUnitRecording(UpdateUnit* unit, WriteFailureReason* reason) {
+    // Every rename so far reaches the disk before the journal says they are all done.
+    char folder[PathCapacity];
+    for (const char* name : {"", "data", "pictures", UpdateKeptFolderName}) {
+        if (*name == '\0') {
+            PlatformSyncFolder(unit->gameFolder);
+        } else if (Join(folder, unit->gameFolder, name)) {
+            PlatformSyncFolder(folder);
+        }
+    }
+    return WriteJournal(unit->gameFolder, UnitPhaseRecording, reason);
+}
+
+void CompleteUpdateUnit(UpdateUnit* unit) {
+    if (!unit->begun) return;
+    DropKeptFiles(unit->gameFolder);
+    unit->begun = false;
+}
+
+int PutBackUpdateUnit(UpdateUnit* unit) {
+    if (!unit->begun) return 0;
+    const int failures = PutBack(unit->gameFolder);
+    unit->begun = failures != 0;
+    return failures;
+}
+
+UnitRecovery RecoverUpdateUnit(const char* gameFolder, bool (*recordHoldsNewVersion)(), int* failures) {
+    *failures = 0;
+    UpdateUnitPhase phase = UnitPhaseNone;
+    uint32_t processId = 0;
+    if (!ReadJournal(gameFolder, &phase, &processId)) return UnitRecoveryNothing;
+    // This process's own number in a journal is a dead run's whose number came round again: the
+    // wizard never asks for the folder of the unit it is running itself.
+    const bool alive = processId != 0 && processId != PlatformProcessId() && PlatformProcessIsAlive(processId);
+    const bool recorded = phase == UnitPhaseRecording && !alive && recordHoldsNewVersion != nullptr && recordHoldsNewVersion();
+    const UnitRecovery plan = PlanRecovery(phase, alive, recorded);
+    if (plan == UnitRecoveryFinish) DropKeptFiles(gameFolder);
+    if (plan == UnitRecoveryPutBack) *failures = PutBack(gameFolder);
+    return plan;
+}
