@@ -107,6 +107,16 @@ bool ReadJournal(const char* gameFolder, UpdateUnitPhase* phase, uint32_t* proce
     return true;
 }
 
+// Flushes the renames in every folder the unit touches: the game folder, "data", "pictures" and
+// the kept folder.
+void SyncGameFolders(const char* gameFolder) {
+    PlatformSyncFolder(gameFolder);
+    char folder[PathCapacity];
+    for (const char* name : {"data", "pictures", UpdateKeptFolderName}) {
+        if (Join(folder, gameFolder, name)) PlatformSyncFolder(folder);
+    }
+}
+
 // Removes the kept folder and then the journal: the journal goes last, so that a stop before
 // leaves the next start something to finish.
 void RemoveUnitFiles(const char* gameFolder) {
@@ -146,8 +156,10 @@ int PutBack(const char* gameFolder) {
             continue;
         }
         if (PlatformPathExists(kept)) {
+            // The new file goes, then the old one comes back: a stop between leaves the kept file,
+            // which the next start renames back. The folders are flushed once, at the end.
             FaultPoint("put back");
-            if (!PlatformReplaceFile(kept, target)) ++failures;
+            if ((PlatformPathExists(target) && !RemoveOwnFile(target)) || PlatformRenameFile(kept, target) != 0) ++failures;
         }
         if (PlatformPathExists(marker)) {
             // The new file first, then its marker: a stop between leaves the marker, and the
@@ -161,7 +173,10 @@ int PutBack(const char* gameFolder) {
             RemoveOwnFile(marker);
         }
     }
-    if (failures == 0) RemoveUnitFiles(gameFolder);
+    if (failures == 0) {
+        SyncGameFolders(gameFolder);
+        RemoveUnitFiles(gameFolder);
+    }
     return failures;
 }
 
@@ -252,14 +267,7 @@ bool KeepUnitFileAside(UpdateUnit* unit, int item, WriteFailureReason* reason) {
 
 bool MarkUnitRecording(UpdateUnit* unit, WriteFailureReason* reason) {
     // Every rename so far reaches the disk before the journal says they are all done.
-    char folder[PathCapacity];
-    for (const char* name : {"", "data", "pictures", UpdateKeptFolderName}) {
-        if (*name == '\0') {
-            PlatformSyncFolder(unit->gameFolder);
-        } else if (Join(folder, unit->gameFolder, name)) {
-            PlatformSyncFolder(folder);
-        }
-    }
+    SyncGameFolders(unit->gameFolder);
     return WriteJournal(unit->gameFolder, UnitPhaseRecording, reason);
 }
 

@@ -4,6 +4,11 @@
 // a failed write, a record that cannot be written; each named on its page and each leaving the
 // game exactly as it was. And the write-failure page telling which file, why and what to do,
 // fitting in every language.
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -56,6 +61,10 @@ void EditDigestOf(WizardSession& s, const char* name) {
     });
 }
 
+#ifndef _WIN32
+int gHeldLock = -1;  // the record's lock, held by the row "record lock held"
+#endif
+
 struct Case {
     const char* label;
     std::function<void(WizardSession&)> prepare;
@@ -96,6 +105,12 @@ const Case kCases[] = {
     // A folder where the record's lock file goes: "Version" cannot be written.
     {"record not writable", [](WizardSession& s) { fs::remove(s.registryFile + ".lock"); MakeFolder(s.registryFile + ".lock"); },
      StateWriteFailed, 47, "@record"},
+    // Another program holds the record's lock (this test, through another open file): the wait
+    // for it is bounded.
+    {"record lock held", [](WizardSession& s) {
+         gHeldLock = open((s.registryFile + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+         flock(gHeldLock, LOCK_EX);
+     }, StateWriteFailed, 47, "@record", WriteFailureInUse},
 #endif
 };
 
@@ -125,6 +140,10 @@ TEST(Integrity, EachFaultIsNamedAndLeavesTheGameAsItWas) {
         if (c.gameAsMade) { EXPECT_EQ(GameDiffersFrom(s, false), "") << c.label << ", after Exit"; }
         EXPECT_TRUE(s.RecordVersion() == "Release" && s.GameFileExists("tlf.icd")) << c.label;
         EXPECT_EQ(TemporaryFilesIn(s.gameFolder), 0) << c.label;
+#ifndef _WIN32
+        if (gHeldLock >= 0) close(gHeldLock);
+        gHeldLock = -1;
+#endif
     }
 }
 
