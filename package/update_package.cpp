@@ -111,10 +111,12 @@ void DiscardTemporary(FILE* file, const char* path) {
     PlatformRemoveFile(path);
 }
 
-// Flushes and closes a finished temporary file; removes it on failure.
-bool CloseTemporary(FILE* file, const char* tempPath, WriteFailureReason* reason) {
+// Flushes and closes a finished temporary file; removes it on failure. A file of an update unit
+// is not waited for here (`toDisk` false): the unit flushes all of them at once before the record
+// is written, and until then a power cut puts the game back anyway (update_unit.h).
+bool CloseTemporary(FILE* file, const char* tempPath, WriteFailureReason* reason, bool toDisk = true) {
     errno = 0;
-    if (!PlatformSyncFile(file)) {
+    if (toDisk ? !PlatformSyncFile(file) : std::fflush(file) != 0) {
         *reason = FailureReason();
         DiscardTemporary(file, tempPath);
         return false;
@@ -347,7 +349,7 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
     std::free(buffer);
     std::fclose(package);
     // Only a temporary file that is on the disk and whose digest matches replaces the game file.
-    const bool closed = copied == CopyResult::Done && CloseTemporary(temporary, tempPath, &check->writeFailure);
+    const bool closed = copied == CopyResult::Done && CloseTemporary(temporary, tempPath, &check->writeFailure, check->unit == nullptr);
     const bool matches = digest == nullptr || DigestMatches(digest, check->expectedDigest);
     if (copied != CopyResult::Done) {
         DiscardTemporary(temporary, tempPath);
@@ -420,5 +422,6 @@ bool InstallReadme(const char* source, const char* target, EntryCopyCheck* check
         DiscardTemporary(temporary, tempPath);
         return false;
     }
-    return CloseTemporary(temporary, tempPath, &check->writeFailure) && PlaceTemporary(tempPath, target, check);
+    return CloseTemporary(temporary, tempPath, &check->writeFailure, check->unit == nullptr) &&
+           PlaceTemporary(tempPath, target, check);
 }

@@ -46,6 +46,14 @@ WriteFailureReason Reason() {
     return reason == WriteFailureNone ? WriteFailureOther : reason;
 }
 
+// The state of an item: as this run recorded it, or, for a dead run's unit (items null), as
+// the kept folder shows it.
+UnitItemState ItemState(const uint8_t* items, const char* kept, const char* marker, int item) {
+    if (items != nullptr) return static_cast<UnitItemState>(items[item]);
+    if (PlatformPathExists(kept)) return UnitItemKept;
+    return PlatformPathExists(marker) ? UnitItemNew : UnitItemUntouched;
+}
+
 // Removes a file this unit made or kept; a read-only one is made writable only when removing it
 // failed (Windows), so that nothing is changed through a link where removal alone works.
 bool RemoveOwnFile(const char* path) {
@@ -132,20 +140,21 @@ void RemoveUnitFiles(const char* gameFolder) {
 }
 
 // Removes the kept files of every item: the update stands.
-void DropKeptFiles(const char* gameFolder) {
+void DropKeptFiles(const char* gameFolder, uint8_t* items) {
     for (int item = 0; item < UnitItemCount; ++item) {
         char kept[PathCapacity];
-        for (const char* suffix : {"", ".new"}) {
-            if (!KeptPath(gameFolder, item, suffix, kept) || !PlatformPathExists(kept)) continue;
-            FaultPoint("drop kept file");
-            RemoveOwnFile(kept);
-        }
+        char marker[PathCapacity];
+        if (!KeptPath(gameFolder, item, "", kept) || !KeptPath(gameFolder, item, ".new", marker)) continue;
+        const UnitItemState state = ItemState(items, kept, marker, item);
+        if (state == UnitItemUntouched) continue;
+        FaultPoint("drop kept file");
+        if (RemoveOwnFile(state == UnitItemKept ? kept : marker) && items != nullptr) items[item] = UnitItemUntouched;
     }
     RemoveUnitFiles(gameFolder);
 }
 
 // Puts every kept file back and removes every new one; the number of items that failed.
-int PutBack(const char* gameFolder) {
+int PutBack(const char* gameFolder, uint8_t* items) {
     int failures = 0;
     for (int item = 0; item < UnitItemCount; ++item) {
         char target[PathCapacity];
@@ -155,23 +164,23 @@ int PutBack(const char* gameFolder) {
             !KeptPath(gameFolder, item, ".new", marker)) {
             continue;
         }
-        if (PlatformPathExists(kept)) {
+        const UnitItemState state = ItemState(items, kept, marker, item);
+        bool done = true;
+        if (state == UnitItemKept) {
             // The new file goes, then the old one comes back: a stop between leaves the kept file,
             // which the next start renames back. The folders are flushed once, at the end.
             FaultPoint("put back");
-            if ((PlatformPathExists(target) && !RemoveOwnFile(target)) || PlatformRenameFile(kept, target) != 0) ++failures;
-        }
-        if (PlatformPathExists(marker)) {
+            done = (!PlatformPathExists(target) || RemoveOwnFile(target)) && PlatformRenameFile(kept, target) == 0;
+        } else if (state == UnitItemNew) {
             // The new file first, then its marker: a stop between leaves the marker, and the
             // next start finds nothing to remove.
             FaultPoint("remove new file");
-            if (PlatformPathExists(target) && !RemoveOwnFile(target)) {
-                ++failures;
-                continue;
-            }
-            FaultPoint("remove marker");
-            RemoveOwnFile(marker);
+            done = !PlatformPathExists(target) || RemoveOwnFile(target);
+            if (done) FaultPoint("remove marker");
+            if (done) RemoveOwnFile(marker);
         }
+        if (!done) ++failures;
+        if (done && items != nullptr) items[item] = UnitItemUntouched;
     }
     if (failures == 0) {
         SyncGameFolders(gameFolder);
@@ -191,6 +200,7 @@ UnitRecovery PlanRecovery(UpdateUnitPhase phase, bool processAlive, bool recordH
 
 bool BeginUpdateUnit(UpdateUnit* unit, const char* gameFolder, WriteFailureReason* reason) {
     unit->begun = false;
+    for (uint8_t& state : unit->items) state = UnitItemUntouched;
     const int written = std::snprintf(unit->gameFolder, sizeof unit->gameFolder, "%s", gameFolder);
     char journal[PathCapacity];
     char kept[PathCapacity];
@@ -228,19 +238,21 @@ bool PlaceUnitFile(UpdateUnit* unit, int item, const char* tempPath, WriteFailur
     if (!ItemTarget(unit->gameFolder, item, target) || !KeptPath(unit->gameFolder, item, "", kept) ||
         !KeptPath(unit->gameFolder, item, ".new", marker)) {
         *reason = WriteFailureNameTooLong;
-    } else if (PlatformPathExists(kept) || PlatformPathExists(marker)) {
+    } else if (unit->items[item] != UnitItemUntouched) {
         // Kept by an earlier try of this entry: the old file stays kept.
         FaultPoint("place");
         placed = PlatformReplaceFile(tempPath, target);
     } else if (PlatformPathExists(target)) {
         FaultPoint("keep");
         placed = !PlatformIsFolder(target) && PlatformRenameFile(target, kept) == 0;
+        if (placed) unit->items[item] = UnitItemKept;
         if (placed) FaultPoint("place");
         placed = placed && PlatformRenameFile(tempPath, target) == 0;
     } else {
         FaultPoint("mark new");
         FILE* file = PlatformOpenFile(marker, "wb");
         placed = file != nullptr && std::fclose(file) == 0;
+        if (placed) unit->items[item] = UnitItemNew;
         if (placed) FaultPoint("place");
         placed = placed && PlatformRenameFile(tempPath, target) == 0;
     }
@@ -257,29 +269,42 @@ bool KeepUnitFileAside(UpdateUnit* unit, int item, WriteFailureReason* reason) {
         *reason = WriteFailureNameTooLong;
         return false;
     }
-    if (PlatformPathExists(kept) || !PlatformPathExists(target)) return true;
+    if (unit->items[item] != UnitItemUntouched || !PlatformPathExists(target)) return true;
     FaultPoint("keep");
     errno = 0;
-    if (PlatformRenameFile(target, kept) == 0) return true;
+    if (PlatformRenameFile(target, kept) == 0) {
+        unit->items[item] = UnitItemKept;
+        return true;
+    }
     *reason = Reason();
     return false;
 }
 
 bool MarkUnitRecording(UpdateUnit* unit, WriteFailureReason* reason) {
-    // Every rename so far reaches the disk before the journal says they are all done.
+    // Every new file's bytes and every rename so far reach the disk before the journal says they
+    // are all done: the copies did not wait for their own flushes, all of them are waited for here.
+    for (int item = 0; item < UnitIcdItem; ++item) {
+        char target[PathCapacity];
+        if (unit->items[item] == UnitItemUntouched || !ItemTarget(unit->gameFolder, item, target)) continue;
+        errno = 0;
+        if (!PlatformSyncPath(target)) {
+            *reason = Reason();
+            return false;
+        }
+    }
     SyncGameFolders(unit->gameFolder);
     return WriteJournal(unit->gameFolder, UnitPhaseRecording, reason);
 }
 
 void CompleteUpdateUnit(UpdateUnit* unit) {
     if (!unit->begun) return;
-    DropKeptFiles(unit->gameFolder);
+    DropKeptFiles(unit->gameFolder, unit->items);
     unit->begun = false;
 }
 
 int PutBackUpdateUnit(UpdateUnit* unit) {
     if (!unit->begun) return 0;
-    const int failures = PutBack(unit->gameFolder);
+    const int failures = PutBack(unit->gameFolder, unit->items);
     unit->begun = failures != 0;
     return failures;
 }
@@ -294,7 +319,7 @@ UnitRecovery RecoverUpdateUnit(const char* gameFolder, bool (*recordHoldsNewVers
     const bool alive = processId != 0 && processId != PlatformProcessId() && PlatformProcessIsAlive(processId);
     const bool recorded = phase == UnitPhaseRecording && !alive && recordHoldsNewVersion != nullptr && recordHoldsNewVersion();
     const UnitRecovery plan = PlanRecovery(phase, alive, recorded);
-    if (plan == UnitRecoveryFinish) DropKeptFiles(gameFolder);
-    if (plan == UnitRecoveryPutBack) *failures = PutBack(gameFolder);
+    if (plan == UnitRecoveryFinish) DropKeptFiles(gameFolder, nullptr);
+    if (plan == UnitRecoveryPutBack) *failures = PutBack(gameFolder, nullptr);
     return plan;
 }

@@ -46,10 +46,15 @@ enum UnitRecovery : int {
 };
 UnitRecovery PlanRecovery(UpdateUnitPhase phase, bool processAlive, bool recordHoldsNewVersion);
 
+// What the unit has done with one item: nothing yet, its old file kept aside, or a marker made
+// because there was no old file.
+enum UnitItemState : uint8_t { UnitItemUntouched = 0, UnitItemKept = 1, UnitItemNew = 2 };
+
 // The unit of one run in one game folder.
 struct UpdateUnit {
     char gameFolder[260] = {};
     bool begun = false;  // the journal is on the disk and the kept folder exists
+    uint8_t items[UnitItemCount] = {};  // UnitItemState of each item, as this run made it
 };
 
 // Writes the journal (phase installing) and makes the kept folder, both flushed. False, with the

@@ -35,6 +35,9 @@ int PlatformRenameFile(const char* from, const char* to);
 FILE* PlatformCreateTempFileBeside(const char* target, char* tempPath, size_t tempPathSize);
 // Writes the file's buffers through to the disk (fflush, then fsync or FlushFileBuffers).
 bool PlatformSyncFile(FILE* file);
+// Writes a closed file's data through to the disk (fsync, or FlushFileBuffers on a handle opened
+// for it); a link is not followed. The update unit flushes the files it put in place with it.
+bool PlatformSyncPath(const char* path);
 // Asks the system to start writing `length` bytes from `offset` of an unbuffered file to the disk
 // without waiting for them (sync_file_range on Linux; nothing where there is no such call), so
 // that the disk works while a long copy goes on and the PlatformSyncFile at its end finds little

@@ -7,6 +7,8 @@
 #
 #   tools/bench_install_ab.sh BUILD_A BUILD_B [RUNS]     (bench preset folders, e.g. build/bench)
 #   TLF_BENCH_MIB=1000   MiB added to the sample update (about 1 GiB in all)
+#   TLF_BENCH_DIR=build  where the sample, the update and the game go (/dev/shm: the program's
+#                        own cost, without the disk's)
 #
 # Prints one line a run, the median of each build and their ratio (B against A: above 1 is
 # faster), then the put-back: the time from the first file put back to the journal removed, from
@@ -17,7 +19,7 @@ a=$(realpath "${1:?usage: bench_install_ab.sh BUILD_A BUILD_B [RUNS]}")
 b=$(realpath "${2:?usage: bench_install_ab.sh BUILD_A BUILD_B [RUNS]}")
 runs=${3:-5}
 mib=${TLF_BENCH_MIB:-1000}
-work=$(mktemp -d "$top/build/bench-ab.XXXXXX")
+work=$(mktemp -d "${TLF_BENCH_DIR:-$top/build}/bench-ab.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/loose" "$work/update" "$work/game/data" "$work/game/pictures"
 "$b/make_sample_update" "$work/loose" --scale-mib "$mib" >/dev/null

@@ -103,6 +103,15 @@ bool PlatformSyncFile(FILE* file) {
     return fsync(fileno(file)) == 0;
 }
 
+bool PlatformSyncPath(const char* path) {
+    if (!path) return false;
+    int fd = open(MapToNativePath(path).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = fsync(fd) == 0;
+    close(fd);
+    return synced;
+}
+
 void PlatformStartWriteBack(FILE* file, int64_t offset, int64_t length) {
     if (!file || offset < 0 || length <= 0) return;
 #ifdef SYNC_FILE_RANGE_WRITE

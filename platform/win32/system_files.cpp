@@ -82,6 +82,16 @@ bool PlatformSyncFile(FILE* file) {
 
 // Windows has no call that starts write-back of a range without waiting; FlushFileBuffers at the
 // end of the copy does all of it.
+bool PlatformSyncPath(const char* path) {
+    if (!path) return false;
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool synced = FlushFileBuffers(file) != 0;
+    CloseHandle(file);
+    return synced;
+}
+
 void PlatformStartWriteBack(FILE*, int64_t, int64_t) {}
 
 namespace {
