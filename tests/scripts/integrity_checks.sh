@@ -14,12 +14,15 @@ check_checksum_list() {
   done
 }
 
-# damage_package FOLDER: flips one byte in the middle of the first entry ("tlf.exe") of
-# FOLDER/update.dat; the package keeps its length, so only its checksum list can tell.
+# damage_package FOLDER [last]: flips one byte in the middle of the first entry ("tlf.exe") of
+# FOLDER/update.dat, or with "last" of the last one (slot 46, "fancluburls.txt", which ends the
+# file); the package keeps its length, so only its checksum list can tell.
 damage_package() {
-  local package=$1/update.dat size offset byte
-  size=$(od -An -t d4 -N 4 --endian=little "$package" | tr -d ' ')
+  local package=$1/update.dat slot=0 size offset byte
+  [ "${2:-}" = last ] && slot=46
+  size=$(od -An -t d4 -j $((slot * 4)) -N 4 --endian=little "$package" | tr -d ' ')
   offset=$((188 + size / 2))
+  [ $slot -eq 0 ] || offset=$(($(stat -c %s "$package") - size + size / 2))
   byte=$(od -An -t u1 -j "$offset" -N 1 "$package" | tr -d ' ')
   printf "\\$(printf '%03o' $((byte ^ 32)))" | dd of="$package" bs=1 seek="$offset" conv=notrunc status=none
 }

@@ -10,6 +10,7 @@ source "$here/package_files.sh"
 source "$here/wine_env.sh"
 source "$here/../../tools/wizard_driver/wizard_screen.sh"
 source "$here/checks.sh"
+source "$here/integrity_checks.sh"
 linux=$(cd "${3:-$2}" && pwd)
 work=$(mktemp -d /tmp/tlf-un.XXXXXX)
 trap 'kill ${xev_pid:-} 2>/dev/null || true; [ "$platform" = wine ] || xvfb_stop; rm -rf "$work" "${games:-}"' EXIT
@@ -35,8 +36,12 @@ else
   record_make() { mkdir "$work/config"; printf 'REGEDIT4\n\n[%s]\n"Location"="%s"\n"Version"="Release"\n' "${key/HKLM/HKEY_LOCAL_MACHINE}" "$1" >"$TLF_REGISTRY"; }
   record_version() { sed -n 's/^"Version"="\(.*\)"$/\1/p' "$TLF_REGISTRY" 2>/dev/null; }
 fi
-# game NAME [Location]: a fresh old game; with "Location" also a fresh record naming it.
-game() { rm -rf "$games/$1"; make_old_game "$games/$1"; record_clear; [ -z "${2:-}" ] || record_make "$(win "$1")"; }
+# game NAME [Location]: a fresh old game; with "Location" also a fresh record naming it. Under Wine
+# "tlf.exe" has execute bits where it has read bits, as Wine gives any file it names "*.exe".
+game() {
+  rm -rf "$games/$1"; make_old_game "$games/$1"; [ "$platform" = linux ] || chmod a+x "$games/$1/tlf.exe"
+  record_clear; [ -z "${2:-}" ] || record_make "$(win "$1")"
+}
 # run CODE ARGS...: one run without a display from the update folder; its exit code must be CODE.
 run() {
   local want=$1 got=0; shift
@@ -80,6 +85,16 @@ check run 3 /verysilent "/dir=$(win b)" /LOG=fail.log
 cp "$work/whole.dat" "$upd/update.dat"
 check grep -qF 'package corrupt: "update.dat"' "$upd/fail.log"
 check test "$(snapshot "$games/b")" = "$before"
+# One byte of the first, then of the last entry damaged (found with 46 entries in place): the game
+# and its record as they were.
+game d Location
+before=$(snapshot "$games/d"; record_version)
+for entry in first last; do
+  damage_package "$upd" $entry
+  check run 3 /VERYSILENT
+  check test "$(snapshot "$games/d"; record_version)" = "$before"
+  cp "$work/whole.dat" "$upd/update.dat"
+done
 rm -rf "$games/c" && mkdir -p "$games/c" && echo old >"$games/c/tlf.exe"  # no "data" folder
 check run 4 /VERYSILENT "/DIR=$(win c)" /LOG=fail.log
 check grep -qF "write failed: $(win c)" "$upd/fail.log"

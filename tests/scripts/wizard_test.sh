@@ -8,8 +8,10 @@
 # page idles 10 s (at most 5 % of a processor, from /proc) with the program's own arrow; English,
 # Next: the write-failure page; < Back, the stale folder erased, the real one typed; Next, Next,
 # Yes, Finish. Then every file, the readme, "tlf.icd", quick-start files, temporary files, the
-# record and the exit code are checked. A second run with one byte of the package damaged ends on
-# the page naming that entry, exits 3 and changes nothing. Every page passed must equal its
+# record and the exit code are checked, and the stale copy must be as it was. A second run with one
+# byte of the package damaged ends on the page naming that entry, exits 3 and changes nothing; a
+# third, with 768 MiB more to install, Escape once the new "tlf.exe" is in place: exit 5, nothing
+# changed (the sample's update is over too soon to be cancelled). Every page passed must equal its
 # headless rendering (tlf_render_pages walk), which is also how each wait knows it has come.
 set -euo pipefail
 platform=${1:?usage: wizard_test.sh linux LINUX_BUILD | wine WINDOWS_BUILD LINUX_BUILD}
@@ -99,6 +101,10 @@ rm -rf "$game" "$stale"
 make_old_game "$game"
 mkdir "$stale"
 printf 'old tlf.exe of a copy left behind\n' >"$stale/tlf.exe"
+# Wine gives any file it names "*.exe" execute bits where it has read bits, so a put-back one too.
+wine_exe() { [ "$platform" = linux ] || chmod a+x "$1/tlf.exe"; }
+wine_exe "$stale"
+stale_before=$(snapshot "$stale")
 check write_record "$stale_name" Release
 [ "$platform" = linux ] && { xvfb_start "$work" || { check false "Xvfb starts"; finish; }; }
 cc -O1 "$here/cursor_probe.c" -lX11 -lXfixes -o "$work/cursor_probe"
@@ -161,10 +167,8 @@ drive update_run
 check test "$program_status" -eq 0
 check awk -v p="${idle_percent:-100}" 'BEGIN {exit !(p < 5)}'  # per cent of one processor, idle
 
-check cmp -s "$stale/tlf.exe" "$loose/tlf.exe"  # installed before the failure
-check test "$(ls -A "$stale")" = "tlf.exe"         # and nothing else left there
-check grep -q 'old tlf.exe' "$game/tlf.exe"        # not installed a second time
-check check_installed "$loose" "$game" 1
+check test "$(snapshot "$stale")" = "$stale_before"  # put back when the other folder was typed
+check check_installed "$loose" "$game"
 check cmp -s "$game/readme.txt" "$loose/readme_eng.txt"
 check test ! -e "$game/tlf.icd" -a ! -e "$game/qstart/league.qst" -a ! -e "$game/qstart/cup.qst" -a -f "$game/qstart/notes.txt"
 check bash -c "[ \$(find '$game' | wc -l) -eq $((${#PACKAGE_FILES[@]} + 6)) ]"  # no temporary file left
@@ -174,7 +178,7 @@ check record_holds Location "$stale_name"
 
 # ---- second run: one byte of "tlf.exe" damaged in "update.dat" ----
 rm -rf "$game"
-make_old_game "$game"
+make_old_game "$game" && wine_exe "$game"
 write_record "$typed" Release
 rm -f "$work/opened"
 damaged="$work/damaged"
@@ -193,5 +197,23 @@ drive damaged_run
 check test "$program_status" -eq 3  # source missing or corrupt
 check test "$(snapshot "$game"; read_record)" = "$before"
 check test ! -e "$work/opened"
+
+# ---- third run: Escape once the new "tlf.exe" is in place, three later entries 256 MiB each ----
+big="$work/big"
+mkdir "$big" && "$linux/make_sample_update" "$big" >/dev/null && truncate -s 256M "$big"/{club,common_names,staff}.dat
+(cd "$big" && env -u DISPLAY "$linux/tlfupdate" -pack 2>/dev/null) && cp "$delivery"/{*.fnt,tlfupdate*} "$big/"
+rm -rf "$game" && make_old_game "$game" && wine_exe "$game"
+before=$(snapshot "$game"; read_record)
+escape_run() {
+  open_wizard "$big" || return 1
+  click_button "$english_x" "$LANGUAGE_Y" 60 "$LANGUAGE_HEIGHT"
+  wait_for_page confirm_versions 30 || return 1
+  xdotool key Return  # Next
+  wait_for 60 cmp -s "$game/tlf.exe" "$big/tlf.exe" || return 1
+  xdotool key Escape
+}
+drive escape_run
+check test "$program_status" -eq 5  # cancelled before the update was complete
+check test "$(snapshot "$game"; read_record)" = "$before"
 
 finish
