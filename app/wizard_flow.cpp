@@ -49,6 +49,8 @@ bool JoinGamePath(char* path, const char* folder, const char* name) {
     return written > 0 && static_cast<size_t>(written) < WizardPathSize;
 }
 
+// Opens for reading only a regular file (platform_system.h): a folder, a FIFO or a device where a
+// source should be is refused here, before anything waits on it.
 bool SourceOpens(const char* name) {
     FILE* file = PlatformOpenFile(name, "r");
     if (file == nullptr) return false;
@@ -261,6 +263,12 @@ bool InstallerApp::SourcesAreWhole() {
     }
     if (!CheckUpdatePackage()) {
         ShowPackageFault("update.dat");
+        return false;
+    }
+    // A list that is there but cannot be read as a file (a folder, a FIFO, a device) is refused,
+    // not taken for no list at all.
+    if (PlatformPathExists(ChecksumListName) && !SourceOpens(ChecksumListName)) {
+        ShowPackageFault(ChecksumListName);
         return false;
     }
     const ChecksumListState list = ReadChecksumList(&checksums);

@@ -52,8 +52,8 @@ int RemoveLeftoverTemporaryFiles(const char* folder) {
         if (owner == self || PlatformProcessIsAlive(owner)) continue;
         char path[520];
         if (std::snprintf(path, sizeof path, "%s\\%s", folder, found.name) >= static_cast<int>(sizeof path)) continue;
-        PlatformMakeWritable(path);
-        if (PlatformRemoveFile(path) == 0) ++removed;
+        // Made writable only when removal alone fails (Windows keeps read-only files).
+        if (PlatformRemoveFile(path) == 0 || (PlatformMakeWritable(path) == 0 && PlatformRemoveFile(path) == 0)) ++removed;
     } while (PlatformFindNext(listing, &found) == 0);
     PlatformFindClose(listing);
     return removed;

@@ -33,8 +33,8 @@ bool ProcessQuickStartFiles(const char* gameFolder, bool deleteFiles) {
     do {
         char path[QuickStartPathCapacity];
         if (!FormatPath(path, QuickStartPathCapacity, "%s\\qstart\\%s", gameFolder, entry.name)) continue;
-        PlatformMakeWritable(path);
-        PlatformRemoveFile(path);
+        // Made writable only when removal alone fails (Windows keeps read-only files).
+        if (PlatformRemoveFile(path) != 0 && PlatformMakeWritable(path) == 0) PlatformRemoveFile(path);
     } while (PlatformFindNext(listing, &entry) == 0);
     PlatformFindClose(listing);
     return true;

@@ -7,6 +7,7 @@
 
 // deleteFiles false: true when at least one entry matches (names compared without regard to
 // case; "qstart" itself is not searched below); nothing changes.
-// deleteFiles true: makes every match writable and deletes it; an entry that cannot be deleted
+// deleteFiles true: deletes every match (a link as itself), making it writable first only where
+// a read-only file cannot be deleted otherwise; an entry that cannot be deleted
 // (or whose path would not fit in 200 characters) is skipped. Always true.
 bool ProcessQuickStartFiles(const char* gameFolder, bool deleteFiles);

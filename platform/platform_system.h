@@ -20,10 +20,13 @@
 
 // ---- files --------------------------------------------------------------------------------
 
-// Opens a file with a standard mode string ("r", "rb", "w", "wb", "a+b"), as fopen.
+// Opens a file with a standard mode string ("r", "rb", "w", "wb", "a+b"), as fopen. Opened only
+// for reading ("r", "rb"), it is a regular file or nothing: a folder, a FIFO or a device is
+// refused without waiting on it (a link to a regular file is read through).
 FILE* PlatformOpenFile(const char* path, const char* mode);
 // Gives the owner read and write permission (clears the read-only attribute), as
-// _chmod(path, _S_IREAD | _S_IWRITE). 0 done, -1 failed.
+// _chmod(path, _S_IREAD | _S_IWRITE). A link is never followed: it is left as it is and counts as
+// done (removing or renaming a link needs no change of its mode). 0 done, -1 failed.
 int PlatformMakeWritable(const char* path);
 // Deletes a file, as remove. 0 done, -1 failed.
 int PlatformRemoveFile(const char* path);
@@ -44,7 +47,8 @@ bool PlatformSyncPath(const char* path);
 // left to wait for. Changes no data and reports nothing; it never replaces PlatformSyncFile.
 void PlatformStartWriteBack(FILE* file, int64_t offset, int64_t length);
 // Replaces `target` by `source` in one step (MoveFileExA with MOVEFILE_REPLACE_EXISTING |
-// MOVEFILE_WRITE_THROUGH; rename on POSIX). A read-only target is made writable first.
+// MOVEFILE_WRITE_THROUGH; rename on POSIX). A read-only target is made writable first; a link
+// there is replaced as itself, never changed through.
 bool PlatformReplaceFile(const char* source, const char* target);
 // What a path names, looked at without following a link at its last component: nothing, a
 // regular file, or anything else (a folder, a link, a device, a FIFO, or a path that cannot be

@@ -2,7 +2,9 @@
 //
 // Every path is mapped first (posix_path_map.h). Removal works on files only and renaming never
 // replaces an existing target, as on Windows; the read-only attribute is the owner's write
-// permission. Left out: Windows share modes (an open file can be deleted here).
+// permission. No mode change, removal or rename follows a link: a link is changed as itself.
+// Opening for reading takes regular files only (never waits on a FIFO). Left out: Windows share
+// modes (an open file can be deleted here).
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -39,15 +41,44 @@ void SyncFolder(const std::string& folder) {
 
 FILE* PlatformOpenFile(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;
-    return std::fopen(MapToNativePath(path).c_str(), mode);
+    const std::string native = MapToNativePath(path);
+    if (mode[0] != 'r' || std::strchr(mode, '+') != nullptr) return std::fopen(native.c_str(), mode);
+    // Read only: regular files alone. Anything else is not opened at all; what takes a regular
+    // file's place between the look and the open is opened without waiting (a FIFO would block
+    // until a writer came) and refused.
+    struct stat info;
+    if (stat(native.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        return nullptr;
+    }
+    const int fd = open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    FILE* file = nullptr;
+    if (fstat(fd, &info) != 0) {
+        // errno says why
+    } else if (!S_ISREG(info.st_mode)) {
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    } else if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0) {
+        file = fdopen(fd, mode);
+    }
+    if (file == nullptr) {
+        const int error = errno;
+        close(fd);
+        errno = error;
+    }
+    return file;
 }
 
 int PlatformMakeWritable(const char* path) {
     if (!path) return -1;
     std::string native = MapToNativePath(path);
     struct stat info;
-    if (stat(native.c_str(), &info) != 0) return -1;
-    return chmod(native.c_str(), (info.st_mode & 07777) | S_IRUSR | S_IWUSR) == 0 ? 0 : -1;
+    if (lstat(native.c_str(), &info) != 0) return -1;
+    // A link's own mode means nothing here (removing or renaming it needs none), and the file it
+    // names may lie anywhere: it is left alone. The change itself does not follow a link either,
+    // should one take the file's place in between.
+    if (S_ISLNK(info.st_mode)) return 0;
+    return fchmodat(AT_FDCWD, native.c_str(), (info.st_mode & 07777) | S_IRUSR | S_IWUSR, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : -1;
 }
 
 int PlatformRemoveFile(const char* path) {
@@ -126,9 +157,11 @@ bool PlatformReplaceFile(const char* source, const char* target) {
     std::string from = MapToNativePath(source);
     std::string to = MapToNativePath(target);
     // A read-only target does not stop rename here, but the contract makes it writable first
-    // on every system, so a failed replace leaves it in the same state everywhere.
+    // on every system, so a failed replace leaves it in the same state everywhere. A link is
+    // replaced as itself, never changed through.
     struct stat info;
-    if (stat(to.c_str(), &info) == 0 && !(info.st_mode & S_IWUSR)) chmod(to.c_str(), (info.st_mode & 07777) | S_IWUSR);
+    if (lstat(to.c_str(), &info) == 0 && S_ISREG(info.st_mode) && !(info.st_mode & S_IWUSR))
+        fchmodat(AT_FDCWD, to.c_str(), (info.st_mode & 07777) | S_IWUSR, AT_SYMLINK_NOFOLLOW);
     if (std::rename(from.c_str(), to.c_str()) != 0) return false;
     SyncFolder(FolderOf(to));
     return true;

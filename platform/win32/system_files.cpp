@@ -22,6 +22,9 @@ FILE* PlatformOpenFile(const char* path, const char* mode) {
 
 int PlatformMakeWritable(const char* path) {
     if (!path) return -1;
+    // A symbolic link or junction is left as it is (its attributes are its own, read unfollowed).
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return 0;
     return _chmod(path, _S_IREAD | _S_IWRITE) == 0 ? 0 : -1;
 }
 
@@ -112,7 +115,7 @@ bool TargetIsHeldOpen(DWORD error) {
 bool PlatformReplaceFile(const char* source, const char* target) {
     if (!source || !target) return false;
     DWORD attributes = GetFileAttributesA(target);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         SetFileAttributesA(target, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     for (int attempt = 1;; ++attempt) {
         if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) return true;
