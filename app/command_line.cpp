@@ -1,9 +1,6 @@
 // command_line.cpp: ParseCommandLine and the usage text. Pure: no file, no platform call.
 #include "app/command_line.h"
 
-#include <cstring>
-#include <vector>
-
 #include "app/installer_app.h"
 #include "app/texts.h"
 
@@ -21,8 +18,9 @@ const char CommandLineUsage[] =
     "  /LOG=file      append a plain text log of the run to the file\n"
     "  /HELP or /?    this text\n"
     "Switches may be written --name too, in any letter case; quote values with blanks:\n"
-    "/DIR=\"C:\\Games\\Tallyfield\". Other words are ignored. A command line holding\n"
-    "\"-pack\" anywhere, even inside a DIR= value, packs \"update.dat\" instead.\n"
+    "/DIR=\"C:\\Games\\Tallyfield\". Other words (a path like /home/x/update) are\n"
+    "ignored. A word holding \"-pack\", unless it is one of these switches, packs\n"
+    "\"update.dat\" instead.\n"
     "Exit codes: 0 updated, 1 packing failed, 2 not installed, 3 source missing or\n"
     "package corrupt, 4 write failed, 5 cancelled, 6 unknown switch or bad value,\n"
     "7 program error.\n";
@@ -31,31 +29,6 @@ const char* const LanguageCodes[LanguageCount] = {"eng", "esp", "fra", "ita", "n
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-// Splits as the Windows command line is split for most programs, without its backslash rules:
-// blanks separate words, a double quote starts or ends a quoted part and is removed.
-std::vector<std::string> SplitWords(const char* text) {
-    std::vector<std::string> words;
-    std::string word;
-    bool inWord = false, quoted = false;
-    for (const char* p = text; *p != '\0'; ++p) {
-        if (*p == '"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if (IsBlank(*p) && !quoted) {
-            if (inWord) words.push_back(word);
-            word.clear();
-            inWord = false;
-        } else {
-            word += *p;
-            inWord = true;
-        }
-    }
-    if (inWord) words.push_back(word);
-    return words;
-}
-
 std::string UpperCase(std::string text) {
     for (char& c : text) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -63,34 +36,59 @@ std::string UpperCase(std::string text) {
     return text;
 }
 
-// Applies one word to the options; returns the fault, or "". Words that are not switches are
-// ignored, as they always were.
-std::string ApplyWord(const std::string& word, CommandLineOptions& options) {
-    size_t nameStart = 0;
-    if (word.compare(0, 2, "--") == 0) {
-        nameStart = 2;
-    } else if (word.compare(0, 1, "/") == 0) {
-        nameStart = 1;
-    } else {
-        return "";
-    }
-    const size_t equals = word.find('=');
-    const std::string name = UpperCase(word.substr(nameStart, equals == std::string::npos ? std::string::npos : equals - nameStart));
-    const bool hasValue = equals != std::string::npos;
-    const std::string value = hasValue ? word.substr(equals + 1) : "";
-    const std::string shown = word.substr(0, hasValue ? equals : std::string::npos);
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+// A word cut into a switch's parts; `isSwitch` false for every other word.
+struct SwitchWord {
+    bool isSwitch = false;
+    std::string shown;  // the word before '=' ("--log"), for the messages
+    std::string name;   // the name in capitals ("LOG")
+    bool hasValue = false;
+    std::string value;  // after the first '='
+};
+
+// The rule of command_line.h: "/" or "--", a name of letters (or "?"), then the end or '='.
+SwitchWord ReadSwitch(const std::string& word) {
+    SwitchWord read;
+    const size_t nameStart = word.compare(0, 2, "--") == 0 ? 2 : word.compare(0, 1, "/") == 0 ? 1 : 0;
+    if (nameStart == 0) return read;
+    size_t nameEnd = nameStart;
+    if (word.compare(nameStart, 1, "?") == 0) {
+        nameEnd = nameStart + 1;
+    } else {
+        while (nameEnd < word.size() && IsLetter(word[nameEnd])) ++nameEnd;
+    }
+    if (nameEnd == nameStart || (nameEnd < word.size() && word[nameEnd] != '=')) return read;
+    read.isSwitch = true;
+    read.shown = word.substr(0, nameEnd);
+    read.name = UpperCase(word.substr(nameStart, nameEnd - nameStart));
+    read.hasValue = nameEnd < word.size();
+    if (read.hasValue) read.value = word.substr(nameEnd + 1);
+    return read;
+}
+
+bool IsFlagName(const std::string& name) {
+    return name == "SILENT" || name == "VERYSILENT" || name == "NOQSTDELETE" || name == "HELP" || name == "?";
+}
+
+bool IsValueName(const std::string& name) { return name == "LANG" || name == "DIR" || name == "LOG"; }
+
+// Applies one switch to the options; returns the fault, or "".
+std::string ApplySwitch(const SwitchWord& word, CommandLineOptions& options) {
+    const std::string& name = word.name;
+    const std::string& shown = word.shown;
+    const std::string& value = word.value;
     bool* flag = nullptr;
     if (name == "SILENT") flag = &options.silent;
     if (name == "VERYSILENT") flag = &options.verySilent;
     if (name == "NOQSTDELETE") flag = &options.keepQuickStart;
     if (name == "HELP" || name == "?") flag = &options.help;
     if (flag != nullptr) {
-        if (hasValue) return "\"" + shown + "\" takes no value";
+        if (word.hasValue) return "\"" + shown + "\" takes no value";
         *flag = true;
         return "";
     }
-    if (name != "LANG" && name != "DIR" && name != "LOG") return "Unknown switch \"" + shown + "\"";
+    if (!IsValueName(name)) return "Unknown switch \"" + shown + "\"";
     if (value.empty()) return "\"" + shown + "\" needs a value after '='";
     if (name == "LANG") {
         for (int32_t i = 0; i < LanguageCount; ++i) {
@@ -114,16 +112,21 @@ std::string ApplyWord(const std::string& word, CommandLineOptions& options) {
 
 }  // namespace
 
-ParsedCommandLine ParseCommandLine(const char* text) {
+ParsedCommandLine ParseCommandLine(const CommandWords& words) {
     ParsedCommandLine parsed;
-    if (text == nullptr) return parsed;
-    if (std::strstr(text, "-pack") != nullptr) {
-        parsed.options.pack = true;
-        return parsed;
+    for (const std::string& word : words) {
+        const SwitchWord read = ReadSwitch(word);
+        const bool recognised = read.isSwitch && (IsFlagName(read.name) || IsValueName(read.name));
+        if (!recognised && word.find("-pack") != std::string::npos) {
+            parsed.options.pack = true;
+            return parsed;
+        }
     }
     // Every word is read, also after a fault, so that a VERYSILENT run is known to be one.
-    for (const std::string& word : SplitWords(text)) {
-        const std::string fault = ApplyWord(word, parsed.options);
+    for (const std::string& word : words) {
+        const SwitchWord read = ReadSwitch(word);
+        if (!read.isSwitch) continue;  // not a switch: ignored, as ordinary words always were
+        const std::string fault = ApplySwitch(read, parsed.options);
         if (parsed.error.empty()) parsed.error = fault;
     }
     return parsed;

@@ -1,18 +1,30 @@
 // command_line.h: what the installer's command line asks for, read by one pure function.
 //
-// The constructor of the InstallerApp calls ParseCommandLine once with the text the entry
-// received (program name removed). Switches are written /NAME or --name, names in any letter
-// case, a value after '=' (/LANG=fra, --dir="C:\Games\Tallyfield"). Double quotes group blanks
-// into a word and are removed; backslashes are plain characters, so a folder may end in one.
-// A text containing "-pack" anywhere selects pack mode, whatever else it holds (even inside a
-// DIR= value), as it always has.
+// The constructor of the InstallerApp calls ParseCommandLine once with the words the entry
+// received (program name removed): Linux's arguments as they are, the Windows text split by the
+// Windows rules (framework/command_words.h).
+//
+// A word is a switch when, and only when, it is "/" or "--", then a name made of the letters
+// A-Z and a-z only (or the name "?"), then either the end of the word or '=' and a value (any
+// characters, blanks and quotes included). The name is read in any letter case: /LANG=fra,
+// --dir=/home/me/games. Every other word is ignored, as ordinary words always were: a plain
+// word, and a path a file manager hands over, because a path has something other than a letter
+// (a second '/', a '\', '.', ':') before its first '=' (/home/x/update, /home/x/a=b, C:\Games,
+// /home/x/v1.2). A path of one part (/tmp) looks like a switch and is refused as an unknown one,
+// as /VERYSILNET is.
+//
+// A word containing "-pack" (letter case as written) selects pack mode, whatever else the
+// command line holds, unless it is a recognised switch: "-pack" inside the value of SILENT ...
+// LOG (--log=/home/x/game-package.log) is part of that value.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "framework/command_words.h"
+
 struct CommandLineOptions {
-    bool pack = false;            // "-pack" somewhere: build "update.dat"
+    bool pack = false;            // "-pack" in a word that is no recognised switch: build "update.dat"
     bool help = false;            // HELP or /?: show the usage and end
     bool silent = false;          // SILENT: the window shows its pages, nothing is asked
     bool verySilent = false;      // VERYSILENT: no window at all
@@ -28,7 +40,7 @@ struct ParsedCommandLine {
 };
 
 // Reads a command line. Never fails as a whole: a fault is described in `error`.
-ParsedCommandLine ParseCommandLine(const char* text);
+ParsedCommandLine ParseCommandLine(const CommandWords& words);
 
 // True when the run asks nothing of a person (SILENT or VERYSILENT).
 inline bool IsUnattended(const CommandLineOptions& options) { return options.silent || options.verySilent; }

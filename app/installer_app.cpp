@@ -39,8 +39,7 @@ InstallerApp::InstallerApp() {
     // The base constructor has registered the object; the slots and devices start empty.
     FolderPath fontFolder;  // the current folder: where the font files lie
     freeSpaceOf = PlatformFreeSpace;
-    const char* commandLine = GetCommandLineArgs();
-    if (commandLine != nullptr && CommandLineContains("-pack")) {
+    if (ParseCommandLine(GetCommandLineWords()).options.pack) {
         RunPackMode();
         return;
     }

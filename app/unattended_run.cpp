@@ -63,7 +63,7 @@ int ExitCodeOfWizardState(int16_t state) {
 
 bool InstallerApp::StartFromCommandLine() {
     const char* commandLine = GetCommandLineArgs();
-    const ParsedCommandLine parsed = ParseCommandLine(commandLine);
+    const ParsedCommandLine parsed = ParseCommandLine(GetCommandLineWords());
     options = parsed.options;
     if (IsUnattended(options)) PlatformUseParentConsole();  // before the first line it may write
     std::string fault = parsed.error;
@@ -76,7 +76,8 @@ bool InstallerApp::StartFromCommandLine() {
     }
     if (!fault.empty()) {
         gFramework.exitCode = ExitBadCommandLine;
-        // A VERYSILENT run may have nobody to close a message box.
+        // A VERYSILENT run may have nobody to close a message box; any other run shows the
+        // fault where the person is (a message box when there is a display, on Linux too).
         if (options.verySilent) {
             std::fprintf(stderr, "tlfupdate: %s\n", fault.c_str());
         } else {
@@ -124,6 +125,9 @@ void InstallerApp::LogChanges() {
         const int16_t step = watch.seenCounter++;
         if (step == 0) {
             LogLine(watch.log, "sources checked: update.dat and %s", ReadmeFileName[language]);
+            if (checksums.state == ChecksumListForeign) {
+                LogLine(watch.log, "\"%s\" does not list update.dat: not this update's list, ignored", ChecksumListName);
+            }
             continue;
         }
         const int entry = step - 1;

@@ -1,8 +1,9 @@
 // entry.cpp: the program entry's body, the main loop, the single-instance rule and the
-// fatal-exit path. The platform start-up (platform/win32/win32_main.cpp, platform/sdl/sdl_main.cpp)
-// calls RunWinMain with the command-line text.
+// fatal-exit path. The platform start-up calls RunWinMain with the command-line text
+// (platform/win32/win32_main.cpp) or RunWithArguments with the arguments (platform/sdl/sdl_main.cpp).
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "framework/framework_state.h"
 #include "framework/qbio.h"
@@ -48,8 +49,15 @@ static void RunMainLoop() {
     }
 }
 
-int RunWinMain(void* instance, const char* commandLine) {
-    gFramework.commandLine = commandLine;
+namespace {
+
+// The run's arguments as the entry received them, and their text (gFramework.commandLine points
+// to it); both live until the next run (tests run several).
+CommandWords gWords;
+std::string gText;
+
+int RunApplication(void* instance) {
+    gFramework.commandLine = gText.c_str();
     gFramework.instance = instance;
     gFramework.application = CreateApplication();
     gFramework.running = 1;
@@ -57,6 +65,28 @@ int RunWinMain(void* instance, const char* commandLine) {
     gFramework.running = 0;
     DeleteApplication(gFramework.application);
     return gFramework.exitCode;
+}
+
+}  // namespace
+
+const CommandWords& QBIO::GetCommandLineWords() {
+    if (gFramework.commandLine == gText.c_str()) return gWords;
+    // A text set without the entry (the tests' wizard driver) is split as Windows hands it over.
+    static CommandWords split;
+    split = SplitWindowsCommandLine(gFramework.commandLine);
+    return split;
+}
+
+int RunWinMain(void* instance, const char* commandLine) {
+    gText = commandLine != nullptr ? commandLine : "";
+    gWords = SplitWindowsCommandLine(commandLine);
+    return RunApplication(instance);
+}
+
+int RunWithArguments(void* instance, int count, const char* const* arguments) {
+    gWords.assign(arguments, arguments + (count > 0 ? count : 0));
+    gText = JoinCommandWords(gWords);
+    return RunApplication(instance);
 }
 
 void AbortApplication() {

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "framework/command_words.h"
+
 class FolderPath;
 
 class QBIO {
@@ -27,8 +29,12 @@ public:
 
     // Dispatches every waiting window message without waiting, then presents the frame.
     void PumpMessages();
-    // The command-line text the entry received (program name removed); may be null.
+    // The command-line text the entry received (program name removed); may be null. On Linux
+    // the arguments joined for people to read (JoinCommandWords).
     const char* GetCommandLineArgs();
+    // The arguments one word each (program name removed), as the system gave them: what the
+    // installer reads its switches from.
+    const CommandWords& GetCommandLineWords();
 
     // Display (display.cpp). OpenGraphics returns 0, 1 (no window), 2 (no frame buffer),
     // 6 (no font table) or the first failing LoadFont code.
@@ -49,8 +55,12 @@ QBIO* CreateApplication();
 void DeleteApplication(QBIO* application);
 
 // The body of WinMain, shared by every platform's start-up: keeps the instance and the
-// command-line text, runs the application and its main loop, and returns 0.
+// command-line text, splits the text into words by the Windows rules (SplitWindowsCommandLine),
+// runs the application and its main loop, and returns the exit code.
 int RunWinMain(void* instance, const char* commandLine);
+// The same for a system that hands over the arguments one by one (Linux: argv after the
+// program's name): the words are kept as they are, and their text is JoinCommandWords's.
+int RunWithArguments(void* instance, int count, const char* const* arguments);
 // Returns to the main loop's saved point when the loop runs; otherwise ends the process (-1).
 [[noreturn]] void AbortApplication();
 // Shows a modal "OK" message box with no owner.

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "package/update_file_table.h"
 #include "platform/platform_system.h"
@@ -11,8 +12,12 @@ const char ChecksumListName[] = "SHA256SUMS";
 
 namespace {
 
-// Larger than any list pack mode writes; a bigger file is not one of ours.
-constexpr size_t MaxListBytes = ChecksumListCapacity * (ChecksumLineCapacity + 1);
+const char PackageFileName[] = "update.dat";
+const char CertutilHeader[] = "SHA256 hash of ";
+const char CertutilCompleted[] = "CertUtil: -hashfile command completed successfully.";
+
+// Larger than any list of this update, in either form, with room for comments.
+constexpr size_t MaxListBytes = 64 * 1024;
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -21,60 +26,148 @@ int HexValue(char c) {
     return -1;
 }
 
-// One line without its line end.
-bool ParseLine(const char* line, size_t length, ChecksumLine* out) {
-    if (length < 2 * ChecksumDigestSize + 3) return false;
+bool StartsWith(const char* line, size_t length, const char* prefix) {
+    const size_t n = std::strlen(prefix);
+    return length >= n && std::memcmp(line, prefix, n) == 0;
+}
+
+// Digit pair i of a digest, `stride` bytes apart (2: contiguous, 3: pairs separated by a space).
+bool ParseDigest(const char* digits, size_t length, size_t stride, uint8_t digest[ChecksumDigestSize]) {
+    if (length != stride * ChecksumDigestSize - (stride - 2)) return false;
     for (int i = 0; i < ChecksumDigestSize; ++i) {
-        int high = HexValue(line[2 * i]);
-        int low = HexValue(line[2 * i + 1]);
-        if (high < 0 || low < 0) return false;
-        out->digest[i] = static_cast<uint8_t>(high * 16 + low);
+        const char* pair = digits + stride * i;
+        const int high = HexValue(pair[0]);
+        const int low = HexValue(pair[1]);
+        if (high < 0 || low < 0 || (stride == 3 && i > 0 && pair[-1] != ' ')) return false;
+        digest[i] = static_cast<uint8_t>(high * 16 + low);
     }
-    const char* rest = line + 2 * ChecksumDigestSize;
-    if (rest[0] != ' ' || (rest[1] != ' ' && rest[1] != '*')) return false;
-    const char* name = rest + 2;
-    size_t nameLength = length - 2 * ChecksumDigestSize - 2;
-    if (nameLength >= ChecksumNameCapacity) return false;
-    for (size_t i = 0; i < nameLength; ++i) {
-        unsigned char c = static_cast<unsigned char>(name[i]);
+    return true;
+}
+
+// A listed name: bare, or with a leading "./" (dropped); no other folder part.
+bool ParseName(const char* name, size_t length, char out[ChecksumNameCapacity]) {
+    if (length > 2 && name[0] == '.' && name[1] == '/') name += 2, length -= 2;
+    if (length == 0 || length >= ChecksumNameCapacity) return false;
+    for (size_t i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
         if (c < 32 || c == '/' || c == '\\' || c == ':') return false;
     }
-    std::memcpy(out->name, name, nameLength);
-    out->name[nameLength] = 0;
+    std::memcpy(out, name, length);
+    out[length] = 0;
+    return true;
+}
+
+// "<digest>  <name>" or "<digest> *<name>".
+bool ParseLine(const char* line, size_t length, ChecksumLine* out) {
+    const size_t digits = 2 * ChecksumDigestSize;
+    if (length < digits + 2 || !ParseDigest(line, digits, 2, out->digest)) return false;
+    if (line[digits] != ' ' || (line[digits + 1] != ' ' && line[digits + 1] != '*')) return false;
+    return ParseName(line + digits + 2, length - digits - 2, out->name);
+}
+
+// Whether a line, well formed or not, names "update.dat": it ends with the name (or the name and
+// ":"), which starts the line or follows a space, "*" or a folder part.
+bool NamesPackage(const char* line, size_t length) {
+    if (length > 0 && line[length - 1] == ':') --length;
+    const size_t n = sizeof PackageFileName - 1;
+    if (length < n) return false;
+    char tail[sizeof PackageFileName];
+    std::memcpy(tail, line + length - n, n);
+    tail[n] = 0;
+    if (!NamesEqual(tail, PackageFileName)) return false;
+    if (length == n) return true;
+    const char before = line[length - n - 1];
+    return before == ' ' || before == '*' || before == '/' || before == '\\';
+}
+
+enum ListForm { FormUnknown, FormStandard, FormCertutil };
+
+// What the next line of a list may be.
+struct ParseState {
+    ListForm form = FormUnknown;
+    bool digestNext = false;     // after "SHA256 hash of <name>:"
+    bool completedNext = false;  // after the digest of a certutil block
+};
+
+// One line without its line end, neither blank nor a comment; adds a line to the list when it
+// completes one. False when it is malformed, repeats a name or does not fit.
+bool TakeLine(const char* line, size_t length, ParseState* state, ChecksumList* list) {
+    if (state->digestNext) {
+        state->digestNext = false;
+        state->completedNext = true;
+        ChecksumLine* entry = &list->lines[list->count];
+        if (!ParseDigest(line, length, 2, entry->digest) && !ParseDigest(line, length, 3, entry->digest)) return false;
+        ++list->count;
+        return true;
+    }
+    const bool completed = state->completedNext;
+    state->completedNext = false;
+    if (completed && length == sizeof CertutilCompleted - 1 && std::memcmp(line, CertutilCompleted, length) == 0) return true;
+    if (list->count == ChecksumListCapacity) return false;
+    ChecksumLine* entry = &list->lines[list->count];
+    const size_t header = sizeof CertutilHeader - 1;
+    const bool certutil = StartsWith(line, length, CertutilHeader) && line[length - 1] == ':';
+    if (certutil) {
+        if (state->form == FormStandard || !ParseName(line + header, length - header - 1, entry->name)) return false;
+        state->form = FormCertutil;
+        state->digestNext = true;
+    } else {
+        if (state->form == FormCertutil || !ParseLine(line, length, entry)) return false;
+        state->form = FormStandard;
+        ++list->count;
+    }
+    for (int i = 0; i < list->count; ++i)
+        if (NamesEqual(list->lines[i].name, entry->name) && &list->lines[i] != entry) return false;
     return true;
 }
 
 }  // namespace
 
-bool ParseChecksumList(const char* text, size_t length, ChecksumList* list) {
+ChecksumListState ParseChecksumList(const char* text, size_t length, ChecksumList* list) {
     list->count = 0;
+    if (length >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) text += 3, length -= 3;
+    ParseState state;
+    bool malformed = false;
+    bool namesPackage = false;
     size_t start = 0;
     while (start < length) {
         size_t end = start;
         while (end < length && text[end] != '\n') ++end;
         size_t lineLength = end - start;
-        if (lineLength > 0 && text[start + lineLength - 1] == '\r') --lineLength;
-        if (text[start] != '#') {
-            if (list->count == ChecksumListCapacity) return false;
-            ChecksumLine* line = &list->lines[list->count];
-            if (!ParseLine(text + start, lineLength, line)) return false;
-            if (FindChecksum(*list, line->name) != nullptr) return false;
-            ++list->count;
-        }
+        const char* line = text + start;
         start = end + 1;
+        if (lineLength > 0 && line[lineLength - 1] == '\r') --lineLength;
+        if (lineLength == 0 || line[0] == '#') {
+            malformed = malformed || state.digestNext;  // a certutil digest comes on the very next line
+            continue;
+        }
+        namesPackage = namesPackage || NamesPackage(line, lineLength);
+        malformed = malformed || !TakeLine(line, lineLength, &state, list);
     }
-    return list->count > 0;
+    malformed = malformed || state.digestNext;
+    if (!malformed) namesPackage = FindChecksum(*list, PackageFileName) != nullptr;
+    if (malformed || !namesPackage) list->count = 0;
+    list->state = !namesPackage ? ChecksumListForeign : malformed ? ChecksumListMalformed : ChecksumListValid;
+    return list->state;
 }
 
 ChecksumListState ReadChecksumList(ChecksumList* list) {
     list->count = 0;
+    list->state = ChecksumListAbsent;
     FILE* file = PlatformOpenFile(ChecksumListName, "rb");
     if (file == nullptr) return ChecksumListAbsent;
-    char text[MaxListBytes + 1];
-    size_t length = std::fread(text, 1, sizeof text, file);
-    bool whole = !std::ferror(file) && length <= MaxListBytes;
+    std::unique_ptr<char[]> text(new char[MaxListBytes + 1]);
+    const size_t length = std::fread(text.get(), 1, MaxListBytes + 1, file);
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    return whole && ParseChecksumList(text, length, list) ? ChecksumListValid : ChecksumListMalformed;
+    if (failed) return list->state = ChecksumListMalformed;
+    if (length <= MaxListBytes) return ParseChecksumList(text.get(), length, list);
+    // Too large for this update's list: a damaged one if its start names "update.dat".
+    size_t end = MaxListBytes;
+    while (end > 0 && text[end - 1] != '\n') --end;
+    const ChecksumListState start = ParseChecksumList(text.get(), end, list);
+    list->count = 0;
+    return list->state = start == ChecksumListForeign ? ChecksumListForeign : ChecksumListMalformed;
 }
 
 const uint8_t* FindChecksum(const ChecksumList& list, const char* name) {
@@ -83,7 +176,8 @@ const uint8_t* FindChecksum(const ChecksumList& list, const char* name) {
     return nullptr;
 }
 
-bool ChecksumListCoversPackage(const ChecksumList& list) {
+bool ChecksumListCoversPackage(const ChecksumList& list, const char* readme) {
+    if (FindChecksum(list, PackageFileName) == nullptr || FindChecksum(list, readme) == nullptr) return false;
     for (int i = 0; i < UpdateFileCount; ++i)
         if (!IsReadmeEntry(i) && FindChecksum(list, UpdateFileName(i)) == nullptr) return false;
     return true;

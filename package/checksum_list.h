@@ -3,6 +3,8 @@
 // line per file, 64 hex digits, two spaces (or a space and "*"), the bare file name, a newline.
 // Pack mode lists "update.dat", each language readme and each packed loose file by name; the
 // wizard reads the list at its source check and checks each entry against it while copying.
+// Only a list that names "update.dat" is this update's list: a "SHA256SUMS" of another product
+// that happens to lie in the same folder (a downloads folder) is ignored.
 //
 // Callers: BuildUpdatePackage (FormatChecksumLine), the wizard's source check (ReadChecksumList,
 // ChecksumListCoversPackage) and its install steps (FindChecksum).
@@ -20,30 +22,49 @@ enum : int {
     ChecksumLineCapacity = 2 * ChecksumDigestSize + 2 + ChecksumNameCapacity + 1,
 };
 
+enum ChecksumListState {
+    ChecksumListAbsent,     // no "SHA256SUMS": the update installs unchecked
+    ChecksumListValid,      // well formed and names "update.dat"
+    ChecksumListMalformed,  // a line of it names "update.dat", but it cannot be read as a list
+    ChecksumListForeign,    // no line names "update.dat": another product's list, ignored
+};
+
 struct ChecksumLine {
     char name[ChecksumNameCapacity];
     uint8_t digest[ChecksumDigestSize];
 };
 struct ChecksumList {
-    int count;
+    ChecksumListState state;
+    int count;  // 0 unless the state is ChecksumListValid
     ChecksumLine lines[ChecksumListCapacity];
 };
 
-// Parses the text of a list. Accepts "\n" and "\r\n" line ends, a missing last newline, upper-
-// or lower-case digits, the binary marker "*", and skips lines starting with "#" as the tools do.
-// False (the list is malformed) for any other line, a name with a folder part or too long, a name
-// listed twice, more lines than fit, or no line at all.
-bool ParseChecksumList(const char* text, size_t length, ChecksumList* list);
+// Parses the text of a list, as `sha256sum -c --strict` reads it, and more:
+// - a UTF-8 byte-order mark at the start (Windows editors write one); "\n" or "\r\n" line ends
+//   and a missing last newline; blank lines and lines starting with "#" are skipped;
+// - "<64 hex digits>  <name>" or "<64 hex digits> *<name>", the digits in either case; the name
+//   bare or with a leading "./" (stored without it);
+// - or, instead of such lines, the blocks `certutil -hashfile <name> SHA256` prints, one after
+//   another: "SHA256 hash of <name>:", on the next line the 64 hex digits (or 32 pairs of them
+//   separated by single spaces, as older Windows prints them), then optionally its line
+//   "CertUtil: -hashfile command completed successfully.". Only that English wording, no
+//   trailing spaces, the same names as above, and never mixed with lines of the other form.
+// Any other line, a name with a folder part (but a leading "./"), too long or listed twice (case
+// not regarded), or more lines than fit make the list malformed, when some line of it names
+// "update.dat" (a damaged list of this update); otherwise, as when no line names "update.dat" in
+// a well-formed text, the list is foreign. Sets and returns list->state; lines only when valid.
+ChecksumListState ParseChecksumList(const char* text, size_t length, ChecksumList* list);
 
-enum ChecksumListState { ChecksumListAbsent, ChecksumListValid, ChecksumListMalformed };
 // Reads "SHA256SUMS" from the current folder: absent when it cannot be opened, malformed when it
-// cannot be read whole or does not parse (or is larger than any list pack mode writes).
+// cannot be read; a file larger than any list of this update (64 KiB) is judged by its start:
+// malformed when a line of that names "update.dat", foreign otherwise.
 ChecksumListState ReadChecksumList(ChecksumList* list);
 
 // The digest listed for `name` (compared without regard to case), or null.
 const uint8_t* FindChecksum(const ChecksumList& list, const char* name);
-// True when every entry that "update.dat" carries has a line.
-bool ChecksumListCoversPackage(const ChecksumList& list);
+// True when the list names every file the installer reads from the update's folder:
+// "update.dat", each entry it carries and `readme`, the readme of the chosen language.
+bool ChecksumListCoversPackage(const ChecksumList& list, const char* readme);
 
 // Writes one line, "<64 lower-case hex digits>  <name>\n", into `line` (ChecksumLineCapacity
 // bytes); false when the name does not fit.

@@ -30,12 +30,15 @@ void PlatformShowMessageBox(const char* caption, const char* text) {
     std::fflush(stderr);
 }
 
-// On Linux the command line is typed in a terminal, so its answers go there; no display is
-// needed. The texts are ASCII.
-void PlatformShowCommandLineText(const char*, const char* text, bool isError) {
+// The usage goes to standard output: HELP is asked for in a terminal. A fault goes to standard
+// error, where a script or a terminal sees it, and, when there is a display, to a message box
+// too, for the person who started the program from a file manager (a VERYSILENT run never comes
+// here). The texts are ASCII.
+void PlatformShowCommandLineText(const char* caption, const char* text, bool isError) {
     std::FILE* stream = isError ? stderr : stdout;
     std::fprintf(stream, "%s%s", text, text[0] != '\0' && text[std::strlen(text) - 1] == '\n' ? "" : "\n");
     std::fflush(stream);
+    if (isError && SdlVideoReady()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
 }
 
 void PlatformOpenDocument(const char* path) {

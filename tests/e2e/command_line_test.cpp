@@ -23,32 +23,50 @@ std::string Summary(const ParsedCommandLine& parsed) {
     return parsed.error.empty() ? s : s + "error: " + parsed.error;
 }
 
+// A row gives a Windows command-line text (split as the Windows program splits it) or the
+// words Linux hands over as they are.
 TEST(CommandLine, TableOfCommandLines) {
     const struct {
-        std::string line, expected;
+        std::string windowsText;  // "" for a Linux row
+        CommandWords linuxWords;
+        std::string expected;
     } rows[] = {
-        {"", ""},
-        {"readme.txt -PACK -silent", ""},  // words that are not switches are ignored, as always
-        {"--verysilent /NoQstDelete /silent", "silent verysilent keep "},
-        {"/LANG=fra", "lang=2 "},
-        {"--lang=SVE", "lang=6 "},
-        {"/?", "help "},
-        {"--Help /LANG=eng", "help lang=0 "},
-        {"/DIR=\"C:\\Program Files\\TLF\" /LOG=run.log", "dir=[C:\\Program Files\\TLF] log=[run.log] "},
-        {"\"--dir=/home/a b/game/\"  \t/VERYSILENT", "verysilent dir=[/home/a b/game] "},
-        {"/DIR=C:\\ /DIR=D:\\Games\\", "dir=[D:\\Games] "},  // the last one counts
-        {"/LOG=\"my log.txt", "log=[my log.txt] "},        // an open quote ends with the line
-        {"/DIR=C:\\-packed /VERYSILENT", "pack "},         // "-pack" anywhere packs
-        {"/SILENT /x=1", "silent error: Unknown switch \"/x\""},
-        {"/BAD /VERYSILENT", "verysilent error: Unknown switch \"/BAD\""},  // no message box then
-        {"/LANG=xx", "error: Bad value \"xx\" for \"/LANG\": eng, esp, fra, ita, nor, por or sve"},
-        {"/DIR=", "error: \"/DIR\" needs a value after '='"},
-        {"--log", "error: \"--log\" needs a value after '='"},
-        {"/SILENT=yes", "error: \"/SILENT\" takes no value"},
-        {"/DIR=" + std::string(199, 'd'), "dir=[" + std::string(199, 'd') + "] "},
-        {"/DIR=" + std::string(200, 'd'), "error: The folder of \"/DIR\" is longer than 199 characters"},
+        {"", {}, ""},
+        {"readme.txt -PACK -silent", {}, ""},  // words that are not switches are ignored, as always
+        {"--verysilent /NoQstDelete /silent", {}, "silent verysilent keep "},
+        {"/LANG=fra", {}, "lang=2 "},
+        {"/?", {}, "help "},
+        {"--Help /LANG=eng", {}, "help lang=0 "},
+        {"/DIR=\"C:\\Program Files\\TLF\" /LOG=run.log", {}, "dir=[C:\\Program Files\\TLF] log=[run.log] "},
+        {"\"--dir=/home/a b/game/\"  \t/VERYSILENT", {}, "verysilent dir=[/home/a b/game] "},
+        {"/DIR=C:\\ /DIR=D:\\Games\\", {}, "dir=[D:\\Games] "},  // the last one counts
+        {"/LOG=\"my log.txt", {}, "log=[my log.txt] "},        // an open quote ends with the line
+        {"/DIR=\"C:\\My Games\\\\\" /SILENT", {}, "silent dir=[C:\\My Games] "},  // \\" is \ and a quote
+        {"/DIR=\"C:\\My Games\\\" /SILENT", {}, "dir=[C:\\My Games\" /SILENT] "},  // \" is a quote
+        {"/LOG=\"a\"\"b.log /LANG=a\\\\b", {}, "log=[a\"b.log] error: Bad value \"a\\\\b\" for \"/LANG\": eng, esp, fra, ita, nor, por or sve"},
+        {"/DIR=C:\\-packed /VERYSILENT", {}, "verysilent dir=[C:\\-packed] "},  // a switch's value never packs
+        {"/BAD C:\\Updates\\tlf-pack", {}, "pack "},  // any other word holding "-pack" packs
+        {"/X=-pack", {}, "pack "},
+        {"/SILENT=-pack", {}, "error: \"/SILENT\" takes no value"},
+        {"/SILENT /x=1", {}, "silent error: Unknown switch \"/x\""},
+        {"/VERYSILNET", {}, "error: Unknown switch \"/VERYSILNET\""},
+        {"/BAD /VERYSILENT", {}, "verysilent error: Unknown switch \"/BAD\""},  // no message box then
+        {"/LANG=xx", {}, "error: Bad value \"xx\" for \"/LANG\": eng, esp, fra, ita, nor, por or sve"},
+        {"/DIR=", {}, "error: \"/DIR\" needs a value after '='"},
+        {"/DIR=" + std::string(199, 'd'), {}, "dir=[" + std::string(199, 'd') + "] "},
+        {"/DIR=" + std::string(200, 'd'), {}, "error: The folder of \"/DIR\" is longer than 199 characters"},
+        {"", {"--dir=/tmp/q\"uo'te/game", "--verysilent"}, "verysilent dir=[/tmp/q\"uo'te/game] "},
+        {"", {"--log=\"a b", "--lang=SVE"}, "lang=6 log=[\"a b] "},  // a quote is a character
+        {"", {"/home/x/update", "/home/x/a=b", "/home/x/v1.2", "C:\\x", "--x.y=1", "--"}, ""},  // paths
+        {"", {"/tmp"}, "error: Unknown switch \"/tmp\""},  // a path of one part looks like a switch
+        {"", {"--log=/home/x/game-package.log", "--verysilent"}, "verysilent log=[/home/x/game-package.log] "},
+        {"", {"/home/x/my-package", "--silent"}, "pack "},
+        {"", {"--log", "run.log"}, "error: \"--log\" needs a value after '='"},  // the value is not joined
     };
-    for (const auto& row : rows) EXPECT_EQ(Summary(ParseCommandLine(row.line.c_str())), row.expected) << row.line;
+    for (const auto& row : rows) {
+        const CommandWords words = row.linuxWords.empty() ? SplitWindowsCommandLine(row.windowsText.c_str()) : row.linuxWords;
+        EXPECT_EQ(Summary(ParseCommandLine(words)), row.expected) << JoinCommandWords(words);
+    }
 }
 
 }  // namespace

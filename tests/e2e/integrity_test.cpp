@@ -95,6 +95,8 @@ const Case kCases[] = {
      StateSourceMissing, -1, "SHA256SUMS"},
     {"list misses club.dat", [](WizardSession& s) { Rewrite(s, "SHA256SUMS", [](std::string& t) { t.erase(t.find("  club.dat") - 64, 64 + 11); }); },
      StateSourceMissing, -1, "SHA256SUMS"},
+    {"list misses the readme", [](WizardSession& s) { Rewrite(s, "SHA256SUMS", [](std::string& t) { t.erase(t.find("  readme_eng.txt") - 64, 64 + 17); }); },
+     StateSourceMissing, -1, "SHA256SUMS"},
     {"1,000 bytes free", [](WizardSession& s) { s.App().freeSpaceOf = [](const char*) -> int64_t { return 1000; }; },
      StateWriteFailed, -1, "", WriteFailureDiskFull},
     {"data folder missing", [](WizardSession& s) { fs::remove_all(JoinNative(s.gameFolder, "data")); }, StateWriteFailed, 1, "data\\euro.cfg",

@@ -3,8 +3,8 @@
 //
 // The text lies in a heap block of exactly its size, so AddressSanitizer sees any read past it.
 // Promises checked:
-// - a list that parses holds 1 to ChecksumListCapacity lines, each name terminated, free of
-//   folder parts and control bytes, no name twice (without regard to case);
+// - only a valid list holds lines: 1 to ChecksumListCapacity, one of them "update.dat", each name
+//   terminated, free of folder parts and control bytes, no name twice (without regard to case);
 // - it writes back, line by line, to a list that parses to the same names and digests, and
 //   every name is found again with its own digest.
 #include <cstdlib>
@@ -19,7 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<char[]> text(new char[size == 0 ? 1 : size]);
     if (size > 0) std::memcpy(text.get(), data, size);
     static ChecksumList list;
-    if (!ParseChecksumList(text.get(), size, &list)) return 0;
+    const ChecksumListState state = ParseChecksumList(text.get(), size, &list);
+    FUZZ_CHECK(state == list.state && (state == ChecksumListValid) == (list.count > 0), "only a valid list holds lines");
+    if (state != ChecksumListValid) return 0;
+    FUZZ_CHECK(FindChecksum(list, "update.dat") != nullptr, "a valid list names update.dat");
 
     FUZZ_CHECK(list.count >= 1 && list.count <= ChecksumListCapacity, "a parsed list has 1 to 64 lines");
     std::string written;
@@ -38,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     static ChecksumList again;
-    FUZZ_CHECK(ParseChecksumList(written.data(), written.size(), &again), "a written list parses");
+    FUZZ_CHECK(ParseChecksumList(written.data(), written.size(), &again) == ChecksumListValid, "a written list parses");
     FUZZ_CHECK(again.count == list.count, "a written list keeps every line");
     for (int i = 0; i < list.count; ++i) {
         FUZZ_CHECK(std::strcmp(again.lines[i].name, list.lines[i].name) == 0, "a written name reads back");
