@@ -251,7 +251,8 @@ void InstallerApp::ShowWriteFailure(WriteFailureReason reason, const char* file)
 // Step 0: every source opens ("update.dat" for each packaged entry, the language readme for
 // "readme.txt"), the package is whole, and a checksum list of this update beside it, if any, is
 // well formed and lists every file read from here (the package, its entries, the readme); so
-// that a damaged package is found before any file of the game is touched. Shows the page naming the source at fault and returns false otherwise.
+// that a damaged package is found before any file of the game is touched. Shows the page naming
+// the source at fault and returns false otherwise.
 bool InstallerApp::SourcesAreWhole() {
     checksums.count = 0;
     for (int entry = 0; entry < UpdateFileCount; ++entry) {
@@ -265,14 +266,14 @@ bool InstallerApp::SourcesAreWhole() {
         ShowPackageFault("update.dat");
         return false;
     }
-    // A list that names no "update.dat" is another product's (state foreign, count 0): ignored.
-    const char* readme = ReadmeFileName[language];
     // A list that is there but cannot be read as a file (a folder, a FIFO, a device) is refused,
     // not taken for no list at all.
     if (PlatformPathExists(ChecksumListName) && !SourceOpens(ChecksumListName)) {
         ShowPackageFault(ChecksumListName);
         return false;
     }
+    // A list that names no "update.dat" is another product's (state foreign, count 0): ignored.
+    const char* readme = ReadmeFileName[language];
     const ChecksumListState list = ReadChecksumList(&checksums);
     if (list == ChecksumListMalformed || (list == ChecksumListValid && !ChecksumListCoversPackage(checksums, readme))) {
         checksums.count = 0;
