@@ -250,8 +250,8 @@ bool PlaceUnitFile(UpdateUnit* unit, int item, const char* tempPath, WriteFailur
         placed = placed && PlatformRenameFile(tempPath, target) == 0;
     } else {
         FaultPoint("mark new");
-        FILE* file = PlatformOpenFile(marker, "wb");
-        placed = file != nullptr && std::fclose(file) == 0;
+        // A new name only: a link someone put there is never written through.
+        placed = PlatformCreateNewFile(marker) == 0;
         if (placed) unit->items[item] = UnitItemNew;
         if (placed) FaultPoint("place");
         placed = placed && PlatformRenameFile(tempPath, target) == 0;

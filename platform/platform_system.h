@@ -32,6 +32,10 @@ int PlatformMakeWritable(const char* path);
 int PlatformRemoveFile(const char* path);
 // Renames or moves a file, as rename (fails when `to` exists on Windows). 0 done, -1 failed.
 int PlatformRenameFile(const char* from, const char* to);
+// Creates a new, empty file at exactly `path`: never an existing one, never through a link (on
+// POSIX O_CREAT | O_EXCL | O_NOFOLLOW; on Windows CREATE_NEW). 0 done, -1 failed. The update
+// unit makes its markers with it.
+int PlatformCreateNewFile(const char* path);
 // Creates a new, empty temporary file in the folder of `target` (exclusively: never an existing
 // file, never through a link), opened for binary writing. Its path is written to tempPath.
 // Null when it cannot be created or the path does not fit.

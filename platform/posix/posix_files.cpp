@@ -101,6 +101,13 @@ int PlatformRenameFile(const char* from, const char* to) {
     return std::rename(source.c_str(), target.c_str()) == 0 ? 0 : -1;
 }
 
+int PlatformCreateNewFile(const char* path) {
+    if (!path) return -1;
+    int fd = open(MapToNativePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    return close(fd) == 0 ? 0 : -1;
+}
+
 FILE* PlatformCreateTempFileBeside(const char* target, char* tempPath, size_t tempPathSize) {
     if (!target || !tempPath || tempPathSize == 0) return nullptr;
     static std::atomic<unsigned> counter{0};

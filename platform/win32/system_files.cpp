@@ -38,6 +38,13 @@ int PlatformRenameFile(const char* from, const char* to) {
     return std::rename(from, to) == 0 ? 0 : -1;
 }
 
+int PlatformCreateNewFile(const char* path) {
+    if (!path) return -1;
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    return CloseHandle(file) ? 0 : -1;
+}
+
 FILE* PlatformCreateTempFileBeside(const char* target, char* tempPath, size_t tempPathSize) {
     if (!target || !tempPath || tempPathSize == 0) return nullptr;
     static std::atomic<unsigned> counter{0};

@@ -65,5 +65,22 @@ TEST(OutsideFiles, LinksAreChangedAsThemselvesAndNoSourceIsWaitedOn) {
     }
 }
 
+// A link put into the kept folder during the update where a marker of a new file will go: the
+// marker is never written through it (the file it names stays whole), the entry fails as a
+// write, and Exit leaves the game as it was.
+TEST(OutsideFiles, AMarkerIsNeverWrittenThroughALink) {
+    TempFolder elsewhere;
+    const std::string outside = elsewhere.Join("important");
+    ASSERT_TRUE(WriteFileText(outside, "not the game's\n"));
+    WizardSession s;
+    ASSERT_TRUE(s.Start() && s.ChooseLanguage() && s.ClickSlot(4) && s.Frame() && s.Frame());  // the check, entry 0
+    ASSERT_EQ(symlink(outside.c_str(), JoinNative(s.gameFolder, "~tlfupdate.kept/01.new").c_str()), 0);
+    ASSERT_TRUE(s.RunUntilState(StateWriteFailed));
+    EXPECT_EQ(s.App().fileCounter, 2);  // entry 1, which the game did not have
+    s.Shutdown();
+    std::vector<unsigned char> bytes;
+    EXPECT_TRUE(ReadFileBytes(outside, &bytes) && std::string(bytes.begin(), bytes.end()) == "not the game's\n");
+}
+
 }  // namespace
 #endif
