@@ -268,7 +268,7 @@ bool InstallerApp::SourcesAreWhole() {
     }
     // A list that is there but cannot be read as a file (a folder, a FIFO, a device) is refused,
     // not taken for no list at all.
-    if (PlatformPathExists(ChecksumListName) && !SourceOpens(ChecksumListName)) {
+    if (PlatformPathKindOf(ChecksumListName) != PlatformPathKind::Missing && !SourceOpens(ChecksumListName)) {
         ShowPackageFault(ChecksumListName);
         return false;
     }

@@ -21,6 +21,9 @@ constexpr size_t PathCapacity = 520;
 const char* const JournalFirstLine = "tlfupdate journal 1";
 const char* const PhaseNames[] = {"none", "installing", "recording"};
 
+// True when anything (a file, a folder, a link, even a broken one) has that name.
+bool Exists(const char* path) { return PlatformPathKindOf(path) != PlatformPathKind::Missing; }
+
 void FaultPoint(const char* step) {
     if (UpdateUnitFaultPoint != nullptr) UpdateUnitFaultPoint(step);
 }
@@ -50,14 +53,14 @@ WriteFailureReason Reason() {
 // the kept folder shows it.
 UnitItemState ItemState(const uint8_t* items, const char* kept, const char* marker, int item) {
     if (items != nullptr) return static_cast<UnitItemState>(items[item]);
-    if (PlatformPathExists(kept)) return UnitItemKept;
-    return PlatformPathExists(marker) ? UnitItemNew : UnitItemUntouched;
+    if (Exists(kept)) return UnitItemKept;
+    return Exists(marker) ? UnitItemNew : UnitItemUntouched;
 }
 
 // Removes a file this unit made or kept; a read-only one is made writable only when removing it
 // failed (Windows), so that nothing is changed through a link where removal alone works.
 bool RemoveOwnFile(const char* path) {
-    if (PlatformRemoveFile(path) == 0 || !PlatformPathExists(path)) return true;
+    if (PlatformRemoveFile(path) == 0 || !Exists(path)) return true;
     PlatformMakeWritable(path);
     return PlatformRemoveFile(path) == 0;
 }
@@ -170,12 +173,12 @@ int PutBack(const char* gameFolder, uint8_t* items) {
             // The new file goes, then the old one comes back: a stop between leaves the kept file,
             // which the next start renames back. The folders are flushed once, at the end.
             FaultPoint("put back");
-            done = (!PlatformPathExists(target) || RemoveOwnFile(target)) && PlatformRenameFile(kept, target) == 0;
+            done = (!Exists(target) || RemoveOwnFile(target)) && PlatformRenameFile(kept, target) == 0;
         } else if (state == UnitItemNew) {
             // The new file first, then its marker: a stop between leaves the marker, and the
             // next start finds nothing to remove.
             FaultPoint("remove new file");
-            done = !PlatformPathExists(target) || RemoveOwnFile(target);
+            done = !Exists(target) || RemoveOwnFile(target);
             if (done) FaultPoint("remove marker");
             if (done) RemoveOwnFile(marker);
         }
@@ -209,7 +212,7 @@ bool BeginUpdateUnit(UpdateUnit* unit, const char* gameFolder, WriteFailureReaso
         *reason = WriteFailureNameTooLong;
         return false;
     }
-    if (PlatformPathExists(journal)) {  // another installer's, still running (a dead one's was recovered)
+    if (Exists(journal)) {  // another installer's, still running (a dead one's was recovered)
         *reason = WriteFailureInUse;
         return false;
     }
@@ -242,7 +245,7 @@ bool PlaceUnitFile(UpdateUnit* unit, int item, const char* tempPath, WriteFailur
         // Kept by an earlier try of this entry: the old file stays kept.
         FaultPoint("place");
         placed = PlatformReplaceFile(tempPath, target);
-    } else if (PlatformPathExists(target)) {
+    } else if (Exists(target)) {
         FaultPoint("keep");
         placed = !PlatformIsFolder(target) && PlatformRenameFile(target, kept) == 0;
         if (placed) unit->items[item] = UnitItemKept;
@@ -269,7 +272,7 @@ bool KeepUnitFileAside(UpdateUnit* unit, int item, WriteFailureReason* reason) {
         *reason = WriteFailureNameTooLong;
         return false;
     }
-    if (unit->items[item] != UnitItemUntouched || !PlatformPathExists(target)) return true;
+    if (unit->items[item] != UnitItemUntouched || !Exists(target)) return true;
     FaultPoint("keep");
     errno = 0;
     if (PlatformRenameFile(target, kept) == 0) {

@@ -122,8 +122,6 @@ bool PlatformIsFolder(const char* path);
 bool PlatformIsPlainFolder(const char* path);
 // Removes an empty folder (a link in its place is not followed). 0 done, -1 failed.
 int PlatformRemoveFolder(const char* path);
-// True when anything (a file, a folder, a link, even a broken one) has that name. Not followed.
-bool PlatformPathExists(const char* path);
 // Makes the names created, renamed or removed in the folder so far survive a power cut (fsync of
 // the folder on POSIX; nothing on Windows, where the update's moves are written through).
 void PlatformSyncFolder(const char* path);

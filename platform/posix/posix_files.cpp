@@ -174,6 +174,10 @@ bool PlatformReplaceFile(const char* source, const char* target) {
     return true;
 }
 
+void PlatformSyncFolder(const char* path) {
+    if (path) SyncFolder(MapToNativePath(path));
+}
+
 PlatformPathKind PlatformPathKindOf(const char* path) {
     if (!path) return PlatformPathKind::Other;
     struct stat info;

@@ -6,7 +6,6 @@
 // read-only when the owner may not write. Times and sizes are cut to 32 bits as in _finddata32_t.
 // Left out: hidden and system attributes, creation time (the status change time stands in).
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,20 +43,6 @@ bool PlatformIsPlainFolder(const char* path) {
 int PlatformRemoveFolder(const char* path) {
     if (!path) return -1;
     return rmdir(MapToNativePath(path).c_str()) == 0 ? 0 : -1;
-}
-
-bool PlatformPathExists(const char* path) {
-    if (!path || !*path) return false;
-    struct stat info;
-    return lstat(MapToNativePath(path).c_str(), &info) == 0;
-}
-
-void PlatformSyncFolder(const char* path) {
-    if (!path) return;
-    int fd = open(MapToNativePath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
 }
 
 unsigned PlatformLogicalDriveStrings(char* buffer, unsigned size) {

@@ -39,11 +39,6 @@ int PlatformRemoveFolder(const char* path) {
     return RemoveDirectoryA(path) != 0 ? 0 : -1;
 }
 
-bool PlatformPathExists(const char* path) {
-    if (!path || !*path) return false;
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
 void PlatformSyncFolder(const char*) {}
 
 unsigned PlatformLogicalDriveStrings(char* buffer, unsigned size) {
