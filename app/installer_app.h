@@ -124,9 +124,9 @@ public:
     int16_t putBackCount = 0;  // how many times this run has put a game back, for the log
     int16_t recoveries = 0;    // how many dead runs' updates this run has finished, for the log
 
-    // Puts the game back as it was when an update unit is under way; the program's end and every
-    // failure that leaves no way on call it. Returns true when the game is as it was.
-    bool PutBackGame();
+    // Puts the game back as it was when an update unit is under way (unitFailures then counts what
+    // could not be put back); the program's end and every failure that leaves no way on call it.
+    void PutBackGame();
 
     // Releases the Buttons of slots first..9 and empties them.
     void ReleaseButtons(int first);
@@ -148,6 +148,7 @@ private:
     void PrepareGameFolder();
     bool UpdateFitsOnDisk();
     bool BeginUnit();
+    void ShowJournalFailure(WriteFailureReason reason);
     bool InstallEntry(int entry);
     void ShowWriteFailure(WriteFailureReason reason, const char* file);
     void ShowPackageFault(const char* file);

@@ -176,11 +176,10 @@ void InstallerApp::RecoverInterruptedUpdate() {
     }
 }
 
-bool InstallerApp::PutBackGame() {
-    if (!unit.begun) return true;
+void InstallerApp::PutBackGame() {
+    if (!unit.begun) return;
     unitFailures = PutBackUpdateUnit(&unit);
     ++putBackCount;
-    return unitFailures == 0;
 }
 
 void InstallerApp::CarryOutAction(int32_t action, int32_t argument) {
@@ -294,9 +293,14 @@ bool InstallerApp::SourcesAreWhole() {
 bool InstallerApp::BeginUnit() {
     WriteFailureReason reason = WriteFailureNone;
     if (BeginUpdateUnit(&unit, gameFolder, &reason)) return true;
+    ShowJournalFailure(reason);
+    return false;
+}
+
+// The journal of the unit could not be written: the write-failure page names it.
+void InstallerApp::ShowJournalFailure(WriteFailureReason reason) {
     char journal[WizardPathSize];
     ShowWriteFailure(reason, JoinGamePath(journal, gameFolder, UpdateJournalName) ? journal : gameFolder);
-    return false;
 }
 
 // Step 0: removes the temporary files of killed runs from the game folder and the folders below
@@ -382,9 +386,8 @@ void InstallerApp::FinishUpdate() {
         ShowWriteFailure(reason == WriteFailureNone ? WriteFailureNameTooLong : reason, icd);
         return;
     }
-    char journal[WizardPathSize];
     if (!MarkUnitRecording(&unit, &reason)) {
-        ShowWriteFailure(reason, JoinGamePath(journal, gameFolder, UpdateJournalName) ? journal : gameFolder);
+        ShowJournalFailure(reason);
         return;
     }
     errno = 0;
