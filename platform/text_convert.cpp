@@ -1,6 +1,8 @@
 // text_convert.cpp: Windows-1252 <-> UTF-16 / UTF-8 for the window backends (see text_convert.h).
 #include "platform/text_convert.h"
 
+#include <utility>
+
 namespace {
 
 // Unicode characters of the bytes 0x80 to 0x9F, the only range where Windows-1252 differs from
@@ -19,8 +21,13 @@ void AppendUtf8(std::string& out, uint32_t codePoint) {
     } else if (codePoint < 0x800) {
         out += static_cast<char>(0xC0 | (codePoint >> 6));
         out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
+    } else if (codePoint < 0x10000) {
         out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (codePoint >> 18));
+        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (codePoint & 0x3F));
     }
@@ -114,6 +121,56 @@ std::string Utf8ToWindows1252(const char* utf8) {
         if (codePoint == 0xFFFFFFFF) continue;
         const uint8_t byte = CodePointToWindows1252(codePoint);
         if (byte != 0) out += static_cast<char>(byte);
+    }
+    return out;
+}
+
+bool Utf8ToUtf16(const char* utf8, std::u16string* out) {
+    if (utf8 == nullptr || out == nullptr) return false;
+    std::u16string result;
+    const unsigned char* text = reinterpret_cast<const unsigned char*>(utf8);
+    size_t index = 0;
+    while (text[index] != 0) {
+        const uint32_t codePoint = ReadUtf8(text, &index);
+        if (codePoint == 0xFFFFFFFF) return false;
+        if (codePoint < 0x10000) {
+            result += static_cast<char16_t>(codePoint);
+        } else {
+            result += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+            result += static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+        }
+    }
+    *out = std::move(result);
+    return true;
+}
+
+bool Utf16ToUtf8(const char16_t* utf16, std::string* out) {
+    if (utf16 == nullptr || out == nullptr) return false;
+    std::string result;
+    for (size_t i = 0; utf16[i] != 0; ++i) {
+        uint32_t codePoint = utf16[i];
+        if (codePoint >= 0xDC00 && codePoint <= 0xDFFF) return false;
+        if (codePoint >= 0xD800 && codePoint <= 0xDBFF) {
+            const uint32_t low = utf16[i + 1];
+            if (low < 0xDC00 || low > 0xDFFF) return false;
+            codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (low - 0xDC00);
+            ++i;
+        }
+        AppendUtf8(result, codePoint);
+    }
+    *out = std::move(result);
+    return true;
+}
+
+std::string PathForDisplay(const char* utf8) {
+    std::string out;
+    if (utf8 == nullptr) return out;
+    const unsigned char* text = reinterpret_cast<const unsigned char*>(utf8);
+    size_t index = 0;
+    while (text[index] != 0) {
+        const uint32_t codePoint = ReadUtf8(text, &index);
+        const uint8_t byte = codePoint == 0xFFFFFFFF ? 0 : CodePointToWindows1252(codePoint);
+        out += byte != 0 ? static_cast<char>(byte) : '?';
     }
     return out;
 }

@@ -1,8 +1,15 @@
-// text_convert.h: conversions between the program's Windows-1252 text and the encodings the
-// window systems want. Portable (no OS headers) and compiled into the core so every build tests it.
+// text_convert.h: conversions between the program's Windows-1252 text, its UTF-8 paths and the
+// encodings the systems want. Portable (no OS headers) and compiled into the core so every build
+// tests it.
 //
-// Callers: the Win32 backend (titles for SetWindowTextW, WM_CHAR of its Unicode window) and the
-// SDL backend (titles, message boxes and SDL_TEXTINPUT, which are UTF-8).
+// Callers: the Win32 backend (titles for SetWindowTextW, WM_CHAR of its Unicode window, and every
+// path and record value, which it hands to the system's wide-character calls), the SDL backend
+// (titles, message boxes and SDL_TEXTINPUT, which are UTF-8) and the wizard, which draws paths
+// with its Windows-1252 fonts.
+//
+// Texts the player reads are Windows-1252; paths are UTF-8 on every system (on Linux the bytes
+// the system gives, on Windows the conversion of its UTF-16 names), so that a folder named in
+// any script is the folder used.
 //
 // Windows-1252 leaves five bytes undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D). Like the system's own
 // code-page conversion, they map to the C1 control characters of the same value (U+0081 ...), so
@@ -32,3 +39,14 @@ std::string Windows1252ToUtf8(const char* text);
 // Converts zero-terminated UTF-8 text (SDL text input) to Windows-1252. Characters Windows-1252
 // cannot hold, and malformed sequences, are dropped. Null gives "".
 std::string Utf8ToWindows1252(const char* utf8);
+
+// Strict conversions for paths: UTF-8 to UTF-16 and back. A malformed sequence, an overlong
+// form, an encoded surrogate or (from UTF-16) an unpaired surrogate gives false and nothing, so
+// that a path is never turned into a different one. Null gives false.
+bool Utf8ToUtf16(const char* utf8, std::u16string* out);
+bool Utf16ToUtf8(const char16_t* utf16, std::string* out);
+
+// A UTF-8 path as the wizard's Windows-1252 fonts can draw it: every character Windows-1252
+// cannot hold, and every malformed byte, shows as "?". For showing only: the result names no
+// file. Null gives "".
+std::string PathForDisplay(const char* utf8);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/text_convert.h"
 
@@ -35,4 +36,34 @@ TEST(TextConvert, EveryByteRoundTripsAndTheSamplesMapToTheirCharacters) {
         {"a\xCE\xB1\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80z", "a\xE9z"}, {"a\x80" "b", "ab"}, {"x\xC3y", "xy"},
         {"\xC0\xAF", ""}, {"\xED\xA0\x80", ""}, {"q\xE2\x82", "q"}};
     for (const auto& input : inputs) EXPECT_EQ(Utf8ToWindows1252(input.first), input.second) << input.first;
+}
+
+TEST(TextConvert, PathsConvertExactlyOrNotAtAll) {
+    // Polish, Greek, Cyrillic, a character beyond the first plane: each round-trips exactly.
+    const std::pair<const char*, std::u16string> exact[] = {
+        {"C:\\Gry\\\xC5\x81ukasz \xC3\xB1", u"C:\\Gry\\\u0141ukasz \u00F1"},
+        {"\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1", u"\u0391\u03B8\u03AE\u03BD\u03B1"},
+        {"\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0", u"\u0418\u0433\u0440\u0430"},
+        {"\xF0\x9F\x98\x80", u"\U0001F600"}, {"", u""}};
+    for (const auto& sample : exact) {
+        std::u16string wide;
+        std::string back;
+        ASSERT_TRUE(Utf8ToUtf16(sample.first, &wide)) << sample.first;
+        EXPECT_EQ(wide, sample.second) << sample.first;
+        ASSERT_TRUE(Utf16ToUtf8(wide.c_str(), &back));
+        EXPECT_EQ(back, sample.first);
+    }
+    // A path that is not what it says is refused, never mapped to a neighbour.
+    std::u16string wide = u"kept";
+    for (const char* bad : {"J\xF6go", "\xC0\xAF", "\xED\xA0\x80", "a\xE2\x82", "\xF4\x90\x80\x80"}) {
+        EXPECT_FALSE(Utf8ToUtf16(bad, &wide)) << bad;
+        EXPECT_EQ(wide, u"kept");
+    }
+    std::string narrow = "kept";
+    for (const char16_t* bad : {u"\xD800", u"a\xDC00", u"\xD83D" u"b"}) EXPECT_FALSE(Utf16ToUtf8(bad, &narrow));
+    EXPECT_EQ(narrow, "kept");
+    EXPECT_FALSE(Utf8ToUtf16(nullptr, &wide));
+    // Shown with the Windows-1252 fonts: what the code page holds stays, the rest is "?".
+    EXPECT_EQ(PathForDisplay("C:\\J\xC3\xB6go \xC5\x81\xCE\xB1\xE2\x82\xAC\xFF"), "C:\\J\xF6go ??\x80?");
+    EXPECT_EQ(PathForDisplay(nullptr), "");
 }
