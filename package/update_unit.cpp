@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "package/game_subfolders.h"
 #include "package/update_file_table.h"
 #include "platform/platform_system.h"
 
@@ -38,11 +39,12 @@ bool ItemTarget(const char* gameFolder, int item, char* path) {
     return UpdateFileTarget(gameFolder, item, path, PathCapacity);
 }
 
-// "<game>\~tlfupdate.kept\07", or with `suffix` ".new" the marker of an entry that was new.
-bool KeptPath(const char* gameFolder, int item, const char* suffix, char* path) {
-    const int written = std::snprintf(path, PathCapacity, "%s\\%s\\%02d%s", gameFolder, UpdateKeptFolderName, item, suffix);
-    return written > 0 && static_cast<size_t>(written) < PathCapacity;
-}
+// The name of item `item` in the kept folder, "07", or with `suffix` ".new" the marker of an
+// entry that was new. The kept folder itself is reached only through the unit's open handle.
+struct KeptName {
+    char text[16];
+    KeptName(int item, const char* suffix) { std::snprintf(text, sizeof text, "%02d%s", item, suffix); }
+};
 
 WriteFailureReason Reason() {
     WriteFailureReason reason = PlatformLastWriteFailure();
@@ -50,11 +52,12 @@ WriteFailureReason Reason() {
 }
 
 // The state of an item: as this run recorded it, or, for a dead run's unit (items null), as
-// the kept folder shows it.
-UnitItemState ItemState(const uint8_t* items, const char* kept, const char* marker, int item) {
+// the kept folder shows it (no kept folder: nothing was kept).
+UnitItemState ItemState(const uint8_t* items, PlatformFolder* keptFolder, int item) {
     if (items != nullptr) return static_cast<UnitItemState>(items[item]);
-    if (Exists(kept)) return UnitItemKept;
-    return Exists(marker) ? UnitItemNew : UnitItemUntouched;
+    if (keptFolder == nullptr) return UnitItemUntouched;
+    if (PlatformPathKindIn(keptFolder, KeptName(item, "").text) != PlatformPathKind::Missing) return UnitItemKept;
+    return PlatformPathKindIn(keptFolder, KeptName(item, ".new").text) != PlatformPathKind::Missing ? UnitItemNew : UnitItemUntouched;
 }
 
 // Removes a file this unit made or kept; a read-only one is made writable only when removing it
@@ -120,17 +123,21 @@ bool ReadJournal(const char* gameFolder, UpdateUnitPhase* phase, uint32_t* proce
 
 // Flushes the renames in every folder the unit touches: the game folder, "data", "pictures" and
 // the kept folder.
-void SyncGameFolders(const char* gameFolder) {
+void SyncGameFolders(const char* gameFolder, PlatformFolder* keptFolder) {
     PlatformSyncFolder(gameFolder);
     char folder[PathCapacity];
-    for (const char* name : {"data", "pictures", UpdateKeptFolderName}) {
+    for (const char* name : {"data", "pictures"}) {
         if (Join(folder, gameFolder, name)) PlatformSyncFolder(folder);
     }
+    PlatformSyncHeldFolder(keptFolder);
 }
 
-// Removes the kept folder and then the journal: the journal goes last, so that a stop before
-// leaves the next start something to finish.
-void RemoveUnitFiles(const char* gameFolder) {
+// Lets the kept folder go, removes it and then the journal: the journal goes last, so that a stop
+// before leaves the next start something to finish. A link put in the kept folder's place is not
+// removed through (a removal of a folder never follows one).
+void RemoveUnitFiles(const char* gameFolder, PlatformFolder** keptFolder) {
+    PlatformCloseFolder(*keptFolder);
+    *keptFolder = nullptr;
     char path[PathCapacity];
     if (Join(path, gameFolder, UpdateKeptFolderName)) {
         FaultPoint("remove kept folder");
@@ -143,51 +150,44 @@ void RemoveUnitFiles(const char* gameFolder) {
 }
 
 // Removes the kept files of every item: the update stands.
-void DropKeptFiles(const char* gameFolder, uint8_t* items) {
+void DropKeptFiles(const char* gameFolder, uint8_t* items, PlatformFolder** keptFolder) {
     for (int item = 0; item < UnitItemCount; ++item) {
-        char kept[PathCapacity];
-        char marker[PathCapacity];
-        if (!KeptPath(gameFolder, item, "", kept) || !KeptPath(gameFolder, item, ".new", marker)) continue;
-        const UnitItemState state = ItemState(items, kept, marker, item);
+        const UnitItemState state = ItemState(items, *keptFolder, item);
         if (state == UnitItemUntouched) continue;
         FaultPoint("drop kept file");
-        if (RemoveOwnFile(state == UnitItemKept ? kept : marker) && items != nullptr) items[item] = UnitItemUntouched;
+        const KeptName name(item, state == UnitItemKept ? "" : ".new");
+        if (PlatformRemoveFileIn(*keptFolder, name.text) == 0 && items != nullptr) items[item] = UnitItemUntouched;
     }
-    RemoveUnitFiles(gameFolder);
+    RemoveUnitFiles(gameFolder, keptFolder);
 }
 
 // Puts every kept file back and removes every new one; the number of items that failed.
-int PutBack(const char* gameFolder, uint8_t* items) {
+int PutBack(const char* gameFolder, uint8_t* items, PlatformFolder** keptFolder) {
     int failures = 0;
     for (int item = 0; item < UnitItemCount; ++item) {
         char target[PathCapacity];
-        char kept[PathCapacity];
-        char marker[PathCapacity];
-        if (!ItemTarget(gameFolder, item, target) || !KeptPath(gameFolder, item, "", kept) ||
-            !KeptPath(gameFolder, item, ".new", marker)) {
-            continue;
-        }
-        const UnitItemState state = ItemState(items, kept, marker, item);
+        if (!ItemTarget(gameFolder, item, target)) continue;
+        const UnitItemState state = ItemState(items, *keptFolder, item);
         bool done = true;
         if (state == UnitItemKept) {
             // The new file goes, then the old one comes back: a stop between leaves the kept file,
             // which the next start renames back. The folders are flushed once, at the end.
             FaultPoint("put back");
-            done = (!Exists(target) || RemoveOwnFile(target)) && PlatformRenameFile(kept, target) == 0;
+            done = (!Exists(target) || RemoveOwnFile(target)) && PlatformMoveOutOfFolder(*keptFolder, KeptName(item, "").text, target) == 0;
         } else if (state == UnitItemNew) {
             // The new file first, then its marker: a stop between leaves the marker, and the
             // next start finds nothing to remove.
             FaultPoint("remove new file");
             done = !Exists(target) || RemoveOwnFile(target);
             if (done) FaultPoint("remove marker");
-            if (done) RemoveOwnFile(marker);
+            if (done) PlatformRemoveFileIn(*keptFolder, KeptName(item, ".new").text);
         }
         if (!done) ++failures;
         if (done && items != nullptr) items[item] = UnitItemUntouched;
     }
     if (failures == 0) {
-        SyncGameFolders(gameFolder);
-        RemoveUnitFiles(gameFolder);
+        SyncGameFolders(gameFolder, *keptFolder);
+        RemoveUnitFiles(gameFolder, keptFolder);
     }
     return failures;
 }
@@ -203,6 +203,8 @@ UnitRecovery PlanRecovery(UpdateUnitPhase phase, bool processAlive, bool recordH
 
 bool BeginUpdateUnit(UpdateUnit* unit, const char* gameFolder, WriteFailureReason* reason) {
     unit->begun = false;
+    PlatformCloseFolder(unit->keptFolder);  // of a unit whose putting back failed
+    unit->keptFolder = nullptr;
     for (uint8_t& state : unit->items) state = UnitItemUntouched;
     const int written = std::snprintf(unit->gameFolder, sizeof unit->gameFolder, "%s", gameFolder);
     char journal[PathCapacity];
@@ -219,12 +221,14 @@ bool BeginUpdateUnit(UpdateUnit* unit, const char* gameFolder, WriteFailureReaso
     if (!WriteJournal(gameFolder, UnitPhaseInstalling, reason)) return false;
     // An empty kept folder of a run that stopped before its first file goes; anything else in
     // its place (a file, a link, a folder with files) refuses the update rather than being used.
+    // The folder made is opened once, refusing a link that took its place meanwhile; from then on
+    // it is reached only through that handle.
     PlatformRemoveFolder(kept);
     FaultPoint("make kept folder");
     errno = 0;
-    if (PlatformMakeFolder(kept) != 0 || !PlatformIsPlainFolder(kept)) {
+    if (PlatformMakeFolder(kept) != 0 || (unit->keptFolder = PlatformOpenPlainFolder(kept)) == nullptr) {
         *reason = Reason();
-        RemoveUnitFiles(gameFolder);
+        RemoveUnitFiles(gameFolder, &unit->keptFolder);
         return false;
     }
     PlatformSyncFolder(gameFolder);
@@ -234,12 +238,9 @@ bool BeginUpdateUnit(UpdateUnit* unit, const char* gameFolder, WriteFailureReaso
 
 bool PlaceUnitFile(UpdateUnit* unit, int item, const char* tempPath, WriteFailureReason* reason) {
     char target[PathCapacity];
-    char kept[PathCapacity];
-    char marker[PathCapacity];
     bool placed = false;
     errno = 0;
-    if (!ItemTarget(unit->gameFolder, item, target) || !KeptPath(unit->gameFolder, item, "", kept) ||
-        !KeptPath(unit->gameFolder, item, ".new", marker)) {
+    if (!ItemTarget(unit->gameFolder, item, target)) {
         *reason = WriteFailureNameTooLong;
     } else if (unit->items[item] != UnitItemUntouched) {
         // Kept by an earlier try of this entry: the old file stays kept.
@@ -247,14 +248,14 @@ bool PlaceUnitFile(UpdateUnit* unit, int item, const char* tempPath, WriteFailur
         placed = PlatformReplaceFile(tempPath, target);
     } else if (Exists(target)) {
         FaultPoint("keep");
-        placed = !PlatformIsFolder(target) && PlatformRenameFile(target, kept) == 0;
+        placed = !PlatformIsFolder(target) && PlatformMoveIntoFolder(unit->keptFolder, target, KeptName(item, "").text) == 0;
         if (placed) unit->items[item] = UnitItemKept;
         if (placed) FaultPoint("place");
         placed = placed && PlatformRenameFile(tempPath, target) == 0;
     } else {
         FaultPoint("mark new");
         // A new name only: a link someone put there is never written through.
-        placed = PlatformCreateNewFile(marker) == 0;
+        placed = PlatformCreateNewFileIn(unit->keptFolder, KeptName(item, ".new").text) == 0;
         if (placed) unit->items[item] = UnitItemNew;
         if (placed) FaultPoint("place");
         placed = placed && PlatformRenameFile(tempPath, target) == 0;
@@ -267,15 +268,14 @@ bool PlaceUnitFile(UpdateUnit* unit, int item, const char* tempPath, WriteFailur
 
 bool KeepUnitFileAside(UpdateUnit* unit, int item, WriteFailureReason* reason) {
     char target[PathCapacity];
-    char kept[PathCapacity];
-    if (!ItemTarget(unit->gameFolder, item, target) || !KeptPath(unit->gameFolder, item, "", kept)) {
+    if (!ItemTarget(unit->gameFolder, item, target)) {
         *reason = WriteFailureNameTooLong;
         return false;
     }
     if (unit->items[item] != UnitItemUntouched || !Exists(target)) return true;
     FaultPoint("keep");
     errno = 0;
-    if (PlatformRenameFile(target, kept) == 0) {
+    if (PlatformMoveIntoFolder(unit->keptFolder, target, KeptName(item, "").text) == 0) {
         unit->items[item] = UnitItemKept;
         return true;
     }
@@ -295,19 +295,19 @@ bool MarkUnitRecording(UpdateUnit* unit, WriteFailureReason* reason) {
             return false;
         }
     }
-    SyncGameFolders(unit->gameFolder);
+    SyncGameFolders(unit->gameFolder, unit->keptFolder);
     return WriteJournal(unit->gameFolder, UnitPhaseRecording, reason);
 }
 
 void CompleteUpdateUnit(UpdateUnit* unit) {
     if (!unit->begun) return;
-    DropKeptFiles(unit->gameFolder, unit->items);
+    DropKeptFiles(unit->gameFolder, unit->items, &unit->keptFolder);
     unit->begun = false;
 }
 
 int PutBackUpdateUnit(UpdateUnit* unit) {
     if (!unit->begun) return 0;
-    const int failures = PutBack(unit->gameFolder, unit->items);
+    const int failures = PutBack(unit->gameFolder, unit->items, &unit->keptFolder);
     unit->begun = failures != 0;
     return failures;
 }
@@ -322,7 +322,23 @@ UnitRecovery RecoverUpdateUnit(const char* gameFolder, bool (*recordHoldsNewVers
     const bool alive = processId != 0 && processId != PlatformProcessId() && PlatformProcessIsAlive(processId);
     const bool recorded = phase == UnitPhaseRecording && !alive && recordHoldsNewVersion != nullptr && recordHoldsNewVersion();
     const UnitRecovery plan = PlanRecovery(phase, alive, recorded);
-    if (plan == UnitRecoveryFinish) DropKeptFiles(gameFolder, nullptr);
-    if (plan == UnitRecoveryPutBack) *failures = PutBack(gameFolder, nullptr);
+    if (plan != UnitRecoveryFinish && plan != UnitRecoveryPutBack) return plan;
+    // A kept folder that is no plain folder (a link put in its place) is not looked into, and no
+    // file goes back through a folder of the game that leads elsewhere: all is left as it is, the
+    // journal too, and every item counts as not put back.
+    char kept[PathCapacity];
+    char foreign[PathCapacity];
+    PlatformFolder* keptFolder = nullptr;
+    const bool named = Join(kept, gameFolder, UpdateKeptFolderName);
+    const bool keptMissing = named && PlatformPathKindOf(kept) == PlatformPathKind::Missing;
+    if (!named || (!keptMissing && (keptFolder = PlatformOpenPlainFolder(kept)) == nullptr) ||
+        FindForeignSubfolder(gameFolder, foreign, sizeof foreign)) {
+        PlatformCloseFolder(keptFolder);
+        *failures = UnitItemCount;
+        return plan;
+    }
+    if (plan == UnitRecoveryFinish) DropKeptFiles(gameFolder, nullptr, &keptFolder);
+    if (plan == UnitRecoveryPutBack) *failures = PutBack(gameFolder, nullptr, &keptFolder);
+    PlatformCloseFolder(keptFolder);  // left open by a putting back that failed
     return plan;
 }

@@ -50,11 +50,18 @@ UnitRecovery PlanRecovery(UpdateUnitPhase phase, bool processAlive, bool recordH
 // because there was no old file.
 enum UnitItemState : uint8_t { UnitItemUntouched = 0, UnitItemKept = 1, UnitItemNew = 2 };
 
+struct PlatformFolder;
+
 // The unit of one run in one game folder.
 struct UpdateUnit {
     char gameFolder[260] = {};
     bool begun = false;  // the journal is on the disk and the kept folder exists
     uint8_t items[UnitItemCount] = {};  // UnitItemState of each item, as this run made it
+    // The kept folder, opened once when it was made (platform_system.h): every rename into it and
+    // out of it, every marker and every removal in it goes through this handle, never through its
+    // path, so that a link put in its place during the update leads nowhere. Let go when the kept
+    // folder is removed.
+    PlatformFolder* keptFolder = nullptr;
 };
 
 // Writes the journal (phase installing) and makes the kept folder, both flushed. False, with the
@@ -87,7 +94,9 @@ int PutBackUpdateUnit(UpdateUnit* unit);
 
 // Finishes what a dead run left in `gameFolder`, as PlanRecovery says; `recordHoldsNewVersion`
 // is asked only for a journal in phase recording. Returns what was done (UnitRecoveryBusy and
-// UnitRecoveryNothing change nothing). *failures gets the items that could not be put back.
+// UnitRecoveryNothing change nothing). *failures gets the items that could not be put back: all
+// of them when the kept folder is no plain folder (a link) or a folder the update writes into
+// leads elsewhere (game_subfolders.h); nothing is touched then, and the journal stays.
 UnitRecovery RecoverUpdateUnit(const char* gameFolder, bool (*recordHoldsNewVersion)(), int* failures);
 
 // Test hook: called with a short name before every step that changes the disk (each rename,

@@ -148,6 +148,33 @@ int PlatformFindNext(intptr_t handle, PlatformFindData* data);
 // Ends a listing, as _findclose.
 void PlatformFindClose(intptr_t handle);
 
+// ---- a folder held open -------------------------------------------------------------------
+// The update unit keeps the game's old files in a folder of its own inside the game folder and
+// reaches it only through this handle, opened once: a link someone puts in the folder's place
+// afterwards leads the unit nowhere. POSIX: a descriptor opened with O_DIRECTORY | O_NOFOLLOW and
+// the *at calls relative to it. Windows: a handle that does not share deletion, so that the
+// folder can be neither renamed nor removed while it is held, and "<folder>\<name>" paths.
+// `name` is a bare name the caller made itself, used exactly as given; `from` and `to` are the
+// program's paths as everywhere. 0 done, -1 failed, the reason for PlatformLastWriteFailure.
+struct PlatformFolder;
+// Opens an existing folder that is a folder itself; null for a link, a junction, a file or
+// nothing at all.
+PlatformFolder* PlatformOpenPlainFolder(const char* path);
+// Lets the folder go (null is ignored); only then can it be removed, by its path.
+void PlatformCloseFolder(PlatformFolder* folder);
+// Renames the file at `from` (a link as itself) to `name` in the folder; never replaces.
+int PlatformMoveIntoFolder(PlatformFolder* folder, const char* from, const char* name);
+// Renames `name` in the folder to `to`; never replaces.
+int PlatformMoveOutOfFolder(PlatformFolder* folder, const char* name, const char* to);
+// Creates a new, empty file `name` in the folder: never an existing one, never through a link.
+int PlatformCreateNewFileIn(PlatformFolder* folder, const char* name);
+// Removes the file `name` in the folder, a read-only one too (a link as itself).
+int PlatformRemoveFileIn(PlatformFolder* folder, const char* name);
+// What `name` in the folder is, as PlatformPathKindOf tells it.
+PlatformPathKind PlatformPathKindIn(PlatformFolder* folder, const char* name);
+// PlatformSyncFolder of the folder held.
+void PlatformSyncHeldFolder(PlatformFolder* folder);
+
 // ---- installation record ------------------------------------------------------------------
 
 // Reads the text value `valueName` of the key HKEY_LOCAL_MACHINE\`keyPath` into buffer (size
