@@ -173,7 +173,8 @@ int PutBack(const char* gameFolder, uint8_t* items, PlatformFolder** keptFolder)
             // The new file goes, then the old one comes back: a stop between leaves the kept file,
             // which the next start renames back. The folders are flushed once, at the end.
             FaultPoint("put back");
-            done = (!Exists(target) || RemoveOwnFile(target)) && PlatformMoveOutOfFolder(*keptFolder, KeptName(item, "").text, target) == 0;
+            done = (!Exists(target) || RemoveOwnFile(target)) &&
+                   PlatformMoveOutOfFolder(*keptFolder, KeptName(item, "").text, target) == 0;
         } else if (state == UnitItemNew) {
             // The new file first, then its marker: a stop between leaves the marker, and the
             // next start finds nothing to remove.

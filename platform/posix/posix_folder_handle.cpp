@@ -75,7 +75,8 @@ int PlatformRemoveFileIn(PlatformFolder* folder, const char* name) {
 PlatformPathKind PlatformPathKindIn(PlatformFolder* folder, const char* name) {
     if (!folder || !name) return PlatformPathKind::Other;
     struct stat info;
-    if (fstatat(folder->fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT ? PlatformPathKind::Missing : PlatformPathKind::Other;
+    if (fstatat(folder->fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? PlatformPathKind::Missing : PlatformPathKind::Other;
     return S_ISREG(info.st_mode) ? PlatformPathKind::RegularFile : PlatformPathKind::Other;
 }
 

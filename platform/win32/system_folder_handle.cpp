@@ -85,8 +85,8 @@ int PlatformRemoveFileIn(PlatformFolder* folder, const char* name) {
         SetLastError(error);
         return -1;
     }
-    if (SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)) && DeleteFileW(path.c_str())) return 0;
-    return -1;
+    const DWORD writable = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    return SetFileAttributesW(path.c_str(), writable) && DeleteFileW(path.c_str()) ? 0 : -1;
 }
 
 PlatformPathKind PlatformPathKindIn(PlatformFolder* folder, const char* name) {
