@@ -186,10 +186,11 @@ void EndLastLine(std::string& text, const std::string& newline) {
 }  // namespace
 
 bool SetRecordText(const std::string& fileText, const std::string& keyPath, const std::string& valueName,
-                   const std::string& text, std::string* newFileText) {
+                   const std::string& text, std::string* newFileText, const RecordLineStyle& style) {
     for (char c : text + valueName)
         if (c == '\n' || c == '\r' || c == '\0') return false;
-    const std::string newline = fileText.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    const std::string newline =
+        !style.newline.empty() ? style.newline : fileText.find("\r\n") != std::string::npos ? "\r\n" : "\n";
     const std::string valueLine = "\"" + Escape(valueName) + "\"=\"" + Escape(text) + "\"";
 
     std::vector<LogicalLine> lines = SplitLines(fileText);
@@ -230,7 +231,7 @@ bool SetRecordText(const std::string& fileText, const std::string& keyPath, cons
         return true;
     }
     std::string result = fileText;
-    if (result.empty()) result = "REGEDIT4" + newline;
+    if (result.empty()) result = style.header + newline;
     EndLastLine(result, newline);
     result += newline + "[" + kRoot + keyPath + "]" + newline + valueLine + newline;
     *newFileText = result;

@@ -1,10 +1,12 @@
-// posix_record_text.h: reading and editing the text of a registry export file (".reg", REGEDIT4).
+// posix_record_text.h: reading and editing the text of a registry export file (".reg").
 //
-// On POSIX the installation record is kept in such a file (posix_record_file.cpp). The file is
-// a header line ("REGEDIT4"), sections "[HKEY_LOCAL_MACHINE\Software\...]" and value lines
-// "Name"="text" (with \\ and \" escapes), "Name"=dword:0000002a or "Name"=hex(n):41,42,00; a line
-// ending in a backslash continues on the next one when that one is indented, as the export
-// writes long hex data. Bytes are Windows-1252 and pass unchanged.
+// On POSIX the installation record is kept in such a file (posix_record_file.cpp), which hands
+// over its text already decoded (posix_record_encoding.h). The text is a header line
+// ("REGEDIT4" or "Windows Registry Editor Version 5.00", not looked at), sections
+// "[HKEY_LOCAL_MACHINE\Software\...]" and value lines "Name"="text" (with \\ and \" escapes),
+// "Name"=dword:0000002a or "Name"=hex(n):41,42,00; a line ending in a backslash continues on the
+// next one when that one is indented, as the export writes long hex data. Bytes pass unchanged
+// (Windows-1252 or UTF-8, whatever the file holds).
 // Key paths and value names compare without regard to ASCII case, as in the registry; when a
 // value is given more than once, the last one counts, as when the file is imported.
 // What cannot be parsed (comments, "@" default values, deletions, damaged lines) is ignored by
@@ -18,10 +20,17 @@
 bool FindRecordValue(const std::string& fileText, const std::string& keyPath, const std::string& valueName,
                      std::string* bytes);
 
+// How the lines a write adds look: the header line an empty file gets, and the line end (empty:
+// the file's own, CR LF when it has any, else LF). The default is the 8-bit format's.
+struct RecordLineStyle {
+    std::string header = "REGEDIT4";
+    std::string newline;
+};
+
 // The file text with the text value set: the last line of that value is replaced, or the
 // value is added at the end of the last section of that key, or the section is added at the end
-// of the file ("REGEDIT4" and an empty line first when the file is empty). New lines use the
-// file's line ending (CR LF when it has any, else LF). Every other line is kept as it was.
+// of the file (the style's header and an empty line first when the file is empty). New lines use
+// the style's line ending. Every other line is kept as it was.
 // False when the text holds a line break or a zero byte, which the format cannot carry.
 bool SetRecordText(const std::string& fileText, const std::string& keyPath, const std::string& valueName,
-                   const std::string& text, std::string* newFileText);
+                   const std::string& text, std::string* newFileText, const RecordLineStyle& style = RecordLineStyle());
