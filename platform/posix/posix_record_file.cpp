@@ -10,6 +10,9 @@
 // temporary files of runs that died are removed by the next write; those of live processes stay.
 // The file is never reached through a link: a record path that is a link, a folder, a FIFO or a
 // device is no record for reading, and writing fails without touching it.
+// The file may be 8-bit or UTF-16 (posix_record_encoding.h); values are read as UTF-8 from a
+// UTF-16 file, and a rewrite keeps the file's encoding. A damaged UTF-16 file is no record and
+// is not rewritten; a text that cannot be encoded fails the write with the file as it was.
 // Left out: the 32- and 64-bit views (there is one file), and values other than text on writing.
 #include <dirent.h>
 #include <fcntl.h>
@@ -24,6 +27,7 @@
 #include <string>
 
 #include "platform/platform_system.h"
+#include "platform/posix/posix_record_encoding.h"
 #include "platform/posix/posix_record_lock.h"
 #include "platform/posix/posix_record_text.h"
 
@@ -171,8 +175,9 @@ bool ReplaceFileText(const std::string& path, const std::string& text) {
 bool PlatformRecordRead(const char* keyPath, const char* valueName, char* buffer, uint32_t size) {
     if (!keyPath || !valueName || !buffer || size == 0) return false;
     std::string path = RecordFilePath();
-    std::string text, bytes;
-    if (path.empty() || !ReadWholeFile(path, &text)) return false;
+    std::string file, text, bytes;
+    RecordEncoding encoding;
+    if (path.empty() || !ReadWholeFile(path, &file) || !DecodeRecordFile(file, &encoding, &text)) return false;
     if (!FindRecordValue(text, keyPath, valueName, &bytes)) return false;
     // The caller uses the buffer as a zero-terminated text: it must hold all of the value and
     // end with a zero byte inside the buffer.
@@ -193,13 +198,21 @@ bool PlatformRecordWrite(const char* keyPath, const char* valueName, const char*
     const int lock = LockRecordFile(path);
     if (lock < 0) return false;
     RemoveDeadTemporaries(path);
-    std::string current, updated;
+    std::string file, current, updated;
+    RecordEncoding encoding = RecordEncoding::Bytes;  // a new file is 8-bit
     bool ok = true;
-    if (!ReadWholeFile(path, &current)) {
-        current.clear();
+    if (!ReadWholeFile(path, &file)) {
         ok = errno == ENOENT;  // a file that exists but cannot be read is not replaced
+    } else if (!DecodeRecordFile(file, &encoding, &current)) {
+        ok = false;  // nor is a damaged one
+        errno = EILSEQ;
     }
-    ok = ok && SetRecordText(current, keyPath, valueName, text, &updated) && ReplaceFileText(path, updated);
+    ok = ok && SetRecordText(current, keyPath, valueName, text, &updated, RecordLineStyleOf(encoding));
+    if (ok && !EncodeRecordFile(encoding, updated, &file)) {
+        ok = false;
+        errno = EILSEQ;
+    }
+    ok = ok && ReplaceFileText(path, file);
     UnlockRecordFile(lock);
     return ok;
 }

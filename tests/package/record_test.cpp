@@ -2,7 +2,8 @@
 // view under Wine, set and checked with reg.exe as the game's setup would; the record file on
 // Linux, set and checked as text, with what stands in its way: a path that is no regular file,
 // a lock another process holds, temporary files of dead runs), the Linux record text as a table
-// of cases, and the quick-start files of a real game folder.
+// of cases, the record file in both export encodings (8-bit and UTF-16), and the quick-start
+// files of a real game folder.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -25,6 +26,7 @@
 
 #include "platform/platform_system.h"
 #include "platform/posix/posix_record_text.h"
+#include "platform/text_convert.h"
 #endif
 #include "package/install_record.h"
 #include "package/quick_start.h"
@@ -206,6 +208,56 @@ TEST(RecordFile, ReplacedAtomicallyInItsFolderKeepingPermissionsAndEveryOtherLin
     ASSERT_TRUE(ReadFileBytes(record.file, &bytes));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
     EXPECT_EQ(ListFolder(record.temp.path), (std::vector<std::string>{"config", "registry.reg", "registry.reg.lock"}));
+}
+
+// A UTF-16 export of `text` (UTF-8 without zero bytes): the mark FF FE, then each unit low byte first.
+std::string Wide(const std::string& text) {
+    std::u16string units;
+    EXPECT_TRUE(Utf8ToUtf16(text.c_str(), &units)) << text;
+    std::string bytes = "\xFF\xFE";
+    for (char16_t unit : units) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return bytes;
+}
+
+TEST(RecordFile, ReadAndRewrittenInItsOwnEncodingEveryOtherByteKept) {
+    ASSERT_EQ(Wide("[\xC5\x81\xF0\x9D\x84\x9E"), std::string("\xFF\xFE[\0\x41\x01\x34\xD8\x1E\xDD", 10));
+    SystemRecord record;
+    const std::string location = "Z:\\Gry\\\xC5\x81\xC3\xB3" "d\xC5\xBA \xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 \xD0\x9C\xD0\xBE \xF0\x9D\x84\x9E";
+    const std::string head = std::string("Windows Registry Editor Version 5.00\r\n\r\n") + kSection + "\r\n\"Location\"=\"Z:\\\\Gry\\\\" +
+                             location.substr(7) + "\"\r\n", tail = "\r\n";
+    const std::string exported = Wide(head + "\"Version\"=\"Version 3.02 (ENG)\"\r\n" + tail);
+    const std::string zeroLine("\0\0;\0\r\0\n\0", 8), bytes8 = std::string("REGEDIT4\n") + kSection + "\n\"Location\"=\"C:\\\\J\xF6rg\"\n";
+    const struct {
+        const char* what;
+        std::string before;
+        std::string location;  // "Location" before the write; "<false>" when it does not read
+        std::string name, value;
+        std::string after;  // the file after writing the value; "<refused>": the write fails, the file stays
+    } rows[] = {
+        {"UTF-16: its line replaced", exported + zeroLine, location, "version", "Version 3.04e",
+         Wide(head + "\"version\"=\"Version 3.04e\"\r\n" + tail) + zeroLine},
+        {"UTF-16: added with CR LF", exported, location, "Patch", "\xCE\xB1", Wide(head + "\"Version\"=\"Version 3.02 (ENG)\"\r\n\"Patch\"=\"\xCE\xB1\"\r\n" + tail)},
+        {"UTF-16: only the mark", "\xFF\xFE", "<false>", "Location", location, Wide("Windows Registry Editor Version 5.00\r\n\r\n" + std::string(kSection) + "\r\n" + head.substr(head.find("\"Loc")))},
+        {"UTF-16: malformed UTF-8 cannot be written", exported, location, "Version", "\xC3(", "<refused>"},
+        {"UTF-16: an odd byte count", exported + "\n", "<false>", "Version", "v", "<refused>"},
+        {"UTF-16: an unpaired high surrogate", exported + std::string("\0\xD8", 2), "<false>", "Version", "v", "<refused>"},
+        {"UTF-16: an unpaired low surrogate", Wide("[") + std::string("\0\xDC", 2) + exported.substr(2), "<false>", "Version", "v", "<refused>"},
+        {"UTF-8 marked: read after the mark, kept", "\xEF\xBB\xBF" + bytes8.substr(9), "C:\\J\xF6rg", "Version", "v", "\xEF\xBB\xBF" + bytes8.substr(9) + "\"Version\"=\"v\"\n"},
+        {"8-bit: bytes pass unchanged", bytes8, "C:\\J\xF6rg", "Version", "\xC3(", bytes8 + "\"Version\"=\"\xC3(\"\n"},
+    };
+    const auto read = [](const std::string& name) {
+        char value[200];
+        return PlatformRecordRead(kKey, name.c_str(), value, sizeof value) ? std::string(value) : "<false>";
+    };
+    for (const auto& row : rows) {
+        ASSERT_TRUE(WriteFileText(record.file, row.before));
+        EXPECT_EQ(read("Location"), row.location) << row.what;
+        EXPECT_EQ(PlatformRecordWrite(kKey, row.name.c_str(), row.value.c_str()), row.after != "<refused>") << row.what;
+        std::vector<unsigned char> bytes;
+        ASSERT_TRUE(ReadFileBytes(record.file, &bytes));
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), row.after == "<refused>" ? row.before : row.after) << row.what;
+        if (row.after != "<refused>") { EXPECT_EQ(read(row.name), row.value) << row.what << ": read back"; }
+    }
 }
 
 TEST(RecordFile, ARecordPathThatIsNoRegularFileIsNoRecordAndStaysAsItWas) {
