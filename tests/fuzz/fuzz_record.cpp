@@ -6,6 +6,8 @@
 // - reading any file fills the 200-byte buffer with a terminated text or fails;
 // - writing succeeds for a text without line breaks (the format cannot carry them) and then
 //   reads back exactly, when it fits the buffer; a failed write leaves the file as it was;
+// - a UTF-16 file (mark FF FE) takes only UTF-8 texts, takes them whenever it held a readable
+//   value (so it is not damaged), and stays UTF-16;
 // - writing one value leaves another value as it read before;
 // - no temporary file stays beside the record.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -15,6 +17,7 @@
 #include <string>
 
 #include "platform/platform_system.h"
+#include "platform/text_convert.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -64,9 +67,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const bool written = PlatformRecordWrite(kKey, name.c_str(), text.c_str());
     const bool carriable = (text + name).find_first_of("\r\n") == std::string::npos;
-    FUZZ_CHECK(written == carriable, "every text without a line break can be written, no other");
+    const bool wide = file.size() >= 2 && file[0] == 0xFF && file[1] == 0xFE;
+    std::u16string units;
+    const bool utf8 = Utf8ToUtf16(text.c_str(), &units) && Utf8ToUtf16(name.c_str(), &units);
+    if (!wide) {
+        FUZZ_CHECK(written == carriable, "every text without a line break can be written, no other");
+    } else {
+        FUZZ_CHECK(!written || (carriable && utf8), "a UTF-16 file takes only UTF-8 texts without line breaks");
+        FUZZ_CHECK(written || otherBefore == "<false>" || !carriable || !utf8, "a readable UTF-16 file takes such texts");
+    }
     std::vector<uint8_t> after;
     FUZZ_CHECK(ReadFileBytes(path, &after), "the record file is still there");
+    if (wide && written) FUZZ_CHECK(after.size() % 2 == 0 && after[0] == 0xFF && after[1] == 0xFE, "a UTF-16 file stays UTF-16");
     if (!written) {
         FUZZ_CHECK(after == file, "a failed write leaves the file as it was");
     } else {
