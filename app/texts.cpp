@@ -307,6 +307,16 @@ const LocalisedText NameTooLongText = {
     "Filens namn \344r f\366r l\345ngt.",  // Swedish
 };
 
+const LocalisedText NotPlainFolderText = {
+    "It is a link or no folder: the update writes only into the game's own folders.",  // English
+    "Es un enlace o no es una carpeta: la actualizaci\363n solo escribe en las carpetas del propio juego.",  // Spanish
+    "C'est un lien ou pas un dossier: la mise \340 jour n'\351crit que dans les dossiers du jeu lui-m\352me.",  // French
+    "\310 un collegamento o non \350 una cartella: l'aggiornamento scrive solo nelle cartelle del gioco stesso.",  // Italian
+    "Dette er en lenke eller ingen mappe: oppdateringen skriver bare i spillets egne mapper.",  // Norwegian
+    "\311 uma liga\347\343o ou n\343o \351 uma pasta: a actualiza\347\343o s\363 escreve nas pastas do pr\363prio jogo.",  // Portuguese
+    "Detta \344r en l\344nk eller ingen mapp: uppdateringen skriver bara i spelets egna mappar.",  // Swedish
+};
+
 const LocalisedText WriteRefusedText = {
     "The system refused to write the file.",  // English
     "El sistema no permite escribir el fichero.",  // Spanish

@@ -66,12 +66,13 @@ extern const LocalisedText FileInUseText;
 extern const LocalisedText DiskFullText;
 extern const LocalisedText FolderMissingText;
 extern const LocalisedText NameTooLongText;
+extern const LocalisedText NotPlainFolderText;
 extern const LocalisedText WriteRefusedText;
 extern const LocalisedText NotEnoughSpaceText;
 // What to do next, the last paragraph of StateWriteFailed.
 extern const LocalisedText CloseProgramsAdvice;  // access denied, in use, other
 extern const LocalisedText FreeSpaceAdvice;      // disk full
-extern const LocalisedText ChooseFolderAdvice;   // folder missing, name too long
+extern const LocalisedText ChooseFolderAdvice;   // folder missing, name too long, no plain folder
 // The game's state after a failure: the last line of StateSourceMissing (the game was put back)
 // and of StateWriteFailed (leaving puts it back; "< Back" can still resume).
 extern const LocalisedText GameLeftAsItWasText;

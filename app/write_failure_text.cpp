@@ -19,6 +19,8 @@ const LocalisedText& WriteFailureReasonText(int32_t reason) {
         return FolderMissingText;
     case WriteFailureNameTooLong:
         return NameTooLongText;
+    case WriteFailureNotPlainFolder:
+        return NotPlainFolderText;
     default:
         return WriteRefusedText;
     }
@@ -30,6 +32,7 @@ const LocalisedText& WriteFailureAdviceText(int32_t reason) {
         return FreeSpaceAdvice;
     case WriteFailureFolderMissing:
     case WriteFailureNameTooLong:
+    case WriteFailureNotPlainFolder:
         return ChooseFolderAdvice;
     default:
         return CloseProgramsAdvice;

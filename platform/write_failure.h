@@ -14,8 +14,10 @@ enum WriteFailureReason : int32_t {
     WriteFailureFolderMissing = 4, // the folder of the file does not exist
     WriteFailureNameTooLong = 5,   // the path is longer than the system takes
     WriteFailureOther = 6,         // anything else
+    WriteFailureNotPlainFolder = 7,  // a folder of the game is a link elsewhere, or no folder: the
+                                     // installer refuses it itself (game_subfolders.h)
 };
-enum : int32_t { WriteFailureReasonCount = 7 };
+enum : int32_t { WriteFailureReasonCount = 8 };
 
 // The reason of an errno value (POSIX and the C runtime's files on every system). Pure.
 WriteFailureReason WriteFailureFromErrno(int error);
