@@ -14,6 +14,8 @@ work=$(mktemp -d /tmp/tlf-rec.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 export LC_ALL=C.UTF-8  # Wine turns the non-ASCII arguments below into UTF-16 by the locale
 timeout 900 cmake --build "$linux" --target delivery >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
+# The key in the view regedit exports (the 64-bit one), so that its section names the key as the
+# Linux program looks for it.
 key='HKEY_LOCAL_MACHINE\Software\Quillbrook Ltd\Tallyfield'
 new_version='Version 3.04e (ENG,ESP,FRA,ITA,NOR,POR,SVE)'
 game="$work/Gra Łódź Ωμέγα Москва"
