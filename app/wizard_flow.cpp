@@ -30,6 +30,7 @@
 #include "gfx/button.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
+#include "package/game_subfolders.h"
 #include "package/install_record.h"
 #include "package/leftover_files.h"
 #include "package/quick_start.h"
@@ -38,6 +39,7 @@
 #include "package/update_space.h"
 #include "platform/platform_display.h"
 #include "platform/platform_system.h"
+#include "platform/text_convert.h"
 
 namespace {
 
@@ -116,18 +118,20 @@ bool InstallerApp::RunFrame() {
     return !quit;
 }
 
-// Backspace removes the last character; a character of code 32 to 127 is appended while the
-// folder holds fewer than 199 characters and still fits the field's width in font 1.
+// Backspace removes the last character (all the bytes of one, in a folder from the record or the
+// command line); a character of code 32 to 127 is appended while the folder holds fewer than 199
+// bytes and still fits the field's width in font 1, as it is drawn.
 void InstallerApp::EditFolder(uint8_t character, int32_t keyCode) {
-    const size_t length = std::strlen(gameFolder);
+    size_t length = std::strlen(gameFolder);
     if (KEYBOARD::ClassifyKey(keyCode) == KeyBackspace) {
+        while (length > 0 && (static_cast<uint8_t>(gameFolder[length - 1]) & 0xC0) == 0x80) --length;
         if (length > 0) gameFolder[length - 1] = '\0';
         return;
     }
     if (static_cast<int8_t>(character) < 32 || length >= WizardTextSize - 1) return;
     gameFolder[length] = static_cast<char>(character);
     gameFolder[length + 1] = '\0';
-    if (TextWidth(TextFont, gameFolder) > boxWidth) gameFolder[length] = '\0';
+    if (TextWidth(TextFont, PathForDisplay(gameFolder).c_str()) > boxWidth) gameFolder[length] = '\0';
 }
 
 void InstallerApp::EnterState(int16_t newState) {
@@ -224,6 +228,7 @@ void InstallerApp::RunUpdateStep() {
     if (step == 0) {
         if (!SourcesAreWhole()) return;  // the page says which source
         RecoverInterruptedUpdate();
+        if (!SubfoldersAreTheGames()) return;
         PrepareGameFolder();
         if (!UpdateFitsOnDisk() || !BeginUnit()) return;
     } else if (!InstallEntry(step - 1)) {
@@ -289,6 +294,16 @@ bool InstallerApp::SourcesAreWhole() {
     return true;
 }
 
+// Step 0: the folders below the game folder that the update writes into are the game's own
+// (game_subfolders.h), or the write-failure page names the one that leads elsewhere and nothing
+// is touched.
+bool InstallerApp::SubfoldersAreTheGames() {
+    char folder[WizardPathSize];
+    if (!FindForeignSubfolder(gameFolder, folder, sizeof folder)) return true;
+    ShowWriteFailure(WriteFailureNotPlainFolder, folder);
+    return false;
+}
+
 // Step 0: the journal and the kept folder, before the first game file is touched.
 bool InstallerApp::BeginUnit() {
     WriteFailureReason reason = WriteFailureNone;
@@ -304,7 +319,8 @@ void InstallerApp::ShowJournalFailure(WriteFailureReason reason) {
 }
 
 // Step 0: removes the temporary files of killed runs from the game folder and the folders below
-// it that the update writes to ("\data\", "\pictures\").
+// it that the update writes to ("\data\", "\pictures\"); never in a folder there that leads
+// elsewhere (a recovery calls it before the step-0 checks refuse such a folder).
 void InstallerApp::PrepareGameFolder() {
     const char* done[UpdateFileCount] = {};
     for (int entry = 0; entry < UpdateFileCount; ++entry) {
@@ -317,6 +333,7 @@ void InstallerApp::PrepareGameFolder() {
         const int written = std::snprintf(folder, sizeof folder, "%s%s", gameFolder, subfolder);
         if (written <= 0 || static_cast<size_t>(written) >= sizeof folder) continue;
         folder[written - 1] = '\0';  // the subfolder's trailing backslash
+        if (subfolder[1] != '\0' && !PlatformIsPlainFolder(folder)) continue;
         RemoveLeftoverTemporaryFiles(folder);
     }
 }

@@ -2,6 +2,9 @@
 #include "app/wizard_layout.h"
 
 #include <cstring>
+#include <string>
+
+#include "platform/text_convert.h"
 
 PageLayout ComputePageLayout(int16_t width, int16_t height, int16_t headerHeight) {
     PageLayout layout{};
@@ -42,8 +45,10 @@ LanguageButtonPlacement PlaceLanguageButtons(int16_t width, int16_t height, int1
     return placement;
 }
 
-void FolderFieldCaption(const char* folder, char* caption) {
+void FolderFieldCaption(const char* folderPath, char* caption) {
     const size_t limit = 199;
+    const std::string shown = PathForDisplay(folderPath);  // never longer than the path
+    const char* folder = shown.c_str();
     size_t length = std::strlen(folder);
     // Keep the end: the last (limit - 1) characters of the folder, then the caret.
     const char* start = length + 1 > limit ? folder + (length + 1 - limit) : folder;

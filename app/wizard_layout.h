@@ -35,7 +35,8 @@ struct LanguageButtonPlacement {
 LanguageButtonPlacement PlaceLanguageButtons(int16_t width, int16_t height, int16_t headerHeight,
                                              int16_t font2Height, int16_t widestCaption, int count);
 
-// The caption of the folder field: the folder followed by the caret "|". A Button caption holds
+// The caption of the folder field: the folder (a UTF-8 path, drawn with the Windows-1252 fonts:
+// PathForDisplay) followed by the caret "|". A Button caption holds
 // 199 characters; a longer caption keeps its last 199, so the caret and the end of the folder
 // stay visible. `caption` must hold 200 bytes.
 void FolderFieldCaption(const char* folder, char* caption);

@@ -14,6 +14,7 @@
 #include "gfx/button.h"
 #include "gfx/draw.h"
 #include "gfx/font.h"
+#include "platform/text_convert.h"
 
 namespace {
 
@@ -136,7 +137,7 @@ void InstallerApp::BuildWriteFailureText(int16_t x, int16_t y, int16_t width) {
         AddWrappedText(buttons, WizardSlotCount, slot, y, x, width, WriteFailedText[language]);
         char name[WizardPathSize];
         FileNameInGame(failure.file, gameFolder, name, sizeof name);
-        AddBlueWrappedText(slot, y, x, width, name);
+        AddBlueWrappedText(slot, y, x, width, PathForDisplay(name).c_str());
     }
     char reason[ButtonLabelCapacity];
     WriteFailureReasonLine(failure, language, reason, sizeof reason);
@@ -187,7 +188,7 @@ void InstallerApp::BuildPage() {
         buttons[3] = MakeCommand(l.leftX, l.commandY, BackLabel[language], ActionGoToState, StateChooseLanguage);
         buttons[4] = MakeCommand(l.rightX, l.commandY, NextLabel[language], ActionGoToState, StateUpdating);
         buttons[5] = MakeLabel(l.textX, firstLineY, l.panelWidth, InstalledVersionCaption[language], TextBlack);
-        buttons[6] = MakeLabel(static_cast<int16_t>(l.panelX + 30), secondLineY, l.panelWidth, installedVersion, TextBlue);
+        buttons[6] = MakeLabel(static_cast<int16_t>(l.panelX + 30), secondLineY, l.panelWidth, PathForDisplay(installedVersion).c_str(), TextBlue);
         buttons[7] = MakeLabel(l.textX, static_cast<int16_t>(l.panelY + 66), l.panelWidth, NewVersionCaption[language], TextBlack);
         buttons[8] = MakeLabel(static_cast<int16_t>(l.panelX + 30), static_cast<int16_t>(l.panelY + 83), l.panelWidth,
                                NewVersionText, TextBlue);

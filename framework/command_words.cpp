@@ -55,6 +55,19 @@ CommandWords SplitWindowsCommandLine(const char* text) {
     return words;
 }
 
+const char* SkipWindowsProgramName(const char* wholeLine) {
+    if (wholeLine == nullptr) return "";
+    const char* p = wholeLine;
+    if (*p == '"') {
+        ++p;
+        while (*p != '\0' && *p != '"') ++p;
+        if (*p == '"') ++p;
+    }
+    while (*p != '\0' && !IsBlank(*p)) ++p;  // a name may go on after its quoted part
+    while (IsBlank(*p)) ++p;
+    return p;
+}
+
 std::string JoinCommandWords(const CommandWords& words) {
     std::string line;
     for (const std::string& word : words) {

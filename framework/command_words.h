@@ -22,6 +22,12 @@ using CommandWords = std::vector<std::string>;
 // So a quoted folder ending in a backslash is written with two: /DIR="C:\My Games\\".
 CommandWords SplitWindowsCommandLine(const char* text);
 
+// The text after the program's name in a whole command line (GetCommandLineW's, converted): the
+// name is everything up to the next double quote when it starts with one, else up to the first
+// blank, and the blanks after it go with it. The Windows start-up hands the rest to
+// SplitWindowsCommandLine. Null gives "".
+const char* SkipWindowsProgramName(const char* wholeLine);
+
 // The words as one line for people (the log): separated by blanks, a word holding a blank or a
 // double quote put in double quotes, written so that SplitWindowsCommandLine gives it back.
 std::string JoinCommandWords(const CommandWords& words);

@@ -1,5 +1,6 @@
-// system_files.cpp: the file functions of platform_system.h on Windows, over the C runtime and
-// kernel32. Paths are used as they are: Windows itself compares names without regard to case.
+// system_files.cpp: the file functions of platform_system.h on Windows, over the C runtime's and
+// kernel32's wide-character calls. The program's UTF-8 paths are converted exactly (wide_path.h);
+// Windows itself compares names without regard to case.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -14,33 +15,41 @@
 #include <string>
 
 #include "platform/platform_system.h"
+#include "platform/win32/wide_path.h"
 
 FILE* PlatformOpenFile(const char* path, const char* mode) {
-    if (!path || !mode) return nullptr;
-    return std::fopen(path, mode);
+    std::wstring widePath;
+    std::wstring wideMode;
+    if (!path || !mode || !WidePath(path, &widePath) || !WidePath(mode, &wideMode)) return nullptr;
+    return _wfopen(widePath.c_str(), wideMode.c_str());
 }
 
 int PlatformMakeWritable(const char* path) {
-    if (!path) return -1;
+    std::wstring wide;
+    if (!path || !WidePath(path, &wide)) return -1;
     // A symbolic link or junction is left as it is (its attributes are its own, read unfollowed).
-    const DWORD attributes = GetFileAttributesA(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return 0;
-    return _chmod(path, _S_IREAD | _S_IWRITE) == 0 ? 0 : -1;
+    return _wchmod(wide.c_str(), _S_IREAD | _S_IWRITE) == 0 ? 0 : -1;
 }
 
 int PlatformRemoveFile(const char* path) {
-    if (!path) return -1;
-    return std::remove(path) == 0 ? 0 : -1;
+    std::wstring wide;
+    if (!path || !WidePath(path, &wide)) return -1;
+    return _wremove(wide.c_str()) == 0 ? 0 : -1;
 }
 
 int PlatformRenameFile(const char* from, const char* to) {
-    if (!from || !to) return -1;
-    return std::rename(from, to) == 0 ? 0 : -1;
+    std::wstring wideFrom;
+    std::wstring wideTo;
+    if (!from || !to || !WidePath(from, &wideFrom) || !WidePath(to, &wideTo)) return -1;
+    return _wrename(wideFrom.c_str(), wideTo.c_str()) == 0 ? 0 : -1;
 }
 
 int PlatformCreateNewFile(const char* path) {
-    if (!path) return -1;
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::wstring wide;
+    if (!path || !WidePath(path, &wide)) return -1;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return -1;
     return CloseHandle(file) ? 0 : -1;
 }
@@ -58,8 +67,10 @@ FILE* PlatformCreateTempFileBeside(const char* target, char* tempPath, size_t te
             errno = ENAMETOOLONG;
             return nullptr;
         }
+        std::wstring wide;
+        if (!WidePath(path.c_str(), &wide)) return nullptr;
         // CREATE_NEW: never an existing file, and never one reached through a link at that name.
-        HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE handle = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             DWORD error = GetLastError();
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
@@ -68,13 +79,13 @@ FILE* PlatformCreateTempFileBeside(const char* target, char* tempPath, size_t te
         int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY | _O_WRONLY);
         if (fd == -1) {
             CloseHandle(handle);
-            DeleteFileA(path.c_str());
+            DeleteFileW(wide.c_str());
             return nullptr;
         }
         FILE* file = _fdopen(fd, "wb");
         if (!file) {
             _close(fd);
-            DeleteFileA(path.c_str());
+            DeleteFileW(wide.c_str());
             return nullptr;
         }
         std::memcpy(tempPath, path.c_str(), path.size() + 1);
@@ -93,8 +104,9 @@ bool PlatformSyncFile(FILE* file) {
 // Windows has no call that starts write-back of a range without waiting; FlushFileBuffers at the
 // end of the copy does all of it.
 bool PlatformSyncPath(const char* path) {
-    if (!path) return false;
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    std::wstring wide;
+    if (!path || !WidePath(path, &wide)) return false;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     const bool synced = FlushFileBuffers(file) != 0;
@@ -120,20 +132,23 @@ bool TargetIsHeldOpen(DWORD error) {
 }  // namespace
 
 bool PlatformReplaceFile(const char* source, const char* target) {
-    if (!source || !target) return false;
-    DWORD attributes = GetFileAttributesA(target);
+    std::wstring wideSource;
+    std::wstring wideTarget;
+    if (!source || !target || !WidePath(source, &wideSource) || !WidePath(target, &wideTarget)) return false;
+    DWORD attributes = GetFileAttributesW(wideTarget.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        SetFileAttributesA(target, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+        SetFileAttributesW(wideTarget.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     for (int attempt = 1;; ++attempt) {
-        if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) return true;
+        if (MoveFileExW(wideSource.c_str(), wideTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) return true;
         if (attempt == kReplaceAttempts || !TargetIsHeldOpen(GetLastError())) return false;
         Sleep(kReplacePauseMilliseconds);
     }
 }
 
 PlatformPathKind PlatformPathKindOf(const char* path) {
-    if (!path) return PlatformPathKind::Other;
-    const DWORD attributes = GetFileAttributesA(path);
+    std::wstring wide;
+    if (!path || !WidePath(path, &wide)) return PlatformPathKind::Other;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PlatformPathKind::Missing : PlatformPathKind::Other;
@@ -163,7 +178,7 @@ void PlatformUseParentConsole() {
     const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
     if (error != nullptr && error != INVALID_HANDLE_VALUE && GetFileType(error) != FILE_TYPE_UNKNOWN) return;
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;  // started by a program without a console
-    const HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                        nullptr, OPEN_EXISTING, 0, nullptr);
     if (console == INVALID_HANDLE_VALUE) return;
     const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(console), _O_TEXT);
@@ -188,10 +203,11 @@ WriteFailureReason PlatformLastWriteFailure() {
 }
 
 int64_t PlatformFreeSpace(const char* folder) {
-    if (!folder) return -1;
+    std::wstring wide;
+    if (!folder || !WidePath(folder, &wide)) return -1;
     ULARGE_INTEGER available;
     ULARGE_INTEGER total;
     // A disk that reports no size at all (some network shares) tells nothing.
-    if (GetDiskFreeSpaceExA(folder, &available, &total, nullptr) == 0 || total.QuadPart == 0) return -1;
+    if (GetDiskFreeSpaceExW(wide.c_str(), &available, &total, nullptr) == 0 || total.QuadPart == 0) return -1;
     return available.QuadPart > 0x7FFFFFFFFFFFFFFFull ? INT64_MAX : static_cast<int64_t>(available.QuadPart);
 }

@@ -5,6 +5,7 @@
 #include "platform/platform_display.h"
 #include "platform/text_convert.h"
 #include "platform/win32/ui_backend.h"
+#include "platform/win32/wide_path.h"
 
 #include <shellapi.h>
 
@@ -24,5 +25,6 @@ void PlatformShowMessageBox(const char* caption, const char* text) {
 void PlatformShowCommandLineText(const char* caption, const char* text, bool) { PlatformShowMessageBox(caption, text); }
 
 void PlatformOpenDocument(const char* path) {
-    if (path != nullptr) ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    std::wstring wide;
+    if (path != nullptr && WidePath(path, &wide)) ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

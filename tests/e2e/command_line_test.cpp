@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/command_line.h"
 
@@ -67,6 +68,19 @@ TEST(CommandLine, TableOfCommandLines) {
         const CommandWords words = row.linuxWords.empty() ? SplitWindowsCommandLine(row.windowsText.c_str()) : row.linuxWords;
         EXPECT_EQ(Summary(ParseCommandLine(words)), row.expected) << JoinCommandWords(words);
     }
+}
+
+// The Windows start-up's whole line: the program's name goes, quoted or not, with its blanks.
+TEST(CommandLine, ProgramNameIsSkippedAsWindowsSplitsIt) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"tlfupdate.exe /SILENT", "/SILENT"},
+        {"\"C:\\Gry \xC5\x81\\tlfupdate.exe\"  \t\"/DIR=C:\\\xCE\x91\"", "\"/DIR=C:\\\xCE\x91\""},
+        {"\"C:\\a b\\tlfupdate.exe\"", ""},
+        {"tlfupdate", ""},
+        {"\"unclosed /SILENT", ""},
+    };
+    for (const auto& row : rows) EXPECT_STREQ(SkipWindowsProgramName(row.first), row.second) << row.first;
+    EXPECT_STREQ(SkipWindowsProgramName(nullptr), "");
 }
 
 }  // namespace

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Game folders named in several scripts, through the real program: each is updated where it is
+# named (by the command line, or by the record's "Location"), and nothing else under the games'
+# folder changes: not the look-alike that a code-page conversion would reach ("Lukasz n" for
+# "Łukasz ñ"), not the other games. On Linux the record is also a device, a FIFO and a folder.
+#   tests/scripts/folder_names_test.sh linux LINUX_BUILD
+#   tests/scripts/folder_names_test.sh wine WINDOWS_BUILD LINUX_BUILD   (in wine_env.sh's display and prefix)
+set -euo pipefail
+platform=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/package_files.sh"
+source "$here/../../tools/wizard_driver/wizard_screen.sh"
+source "$here/checks.sh"
+# Names reach Wine and the program as UTF-8 whatever the machine's locale.
+export LC_ALL=C.UTF-8
+linux=$(cd "${3:-$2}" && pwd)
+work=$(mktemp -d /tmp/tlf-names.XXXXXX)
+trap 'rm -rf "$work" "${games:-}"' EXIT
+timeout 900 cmake --build "$linux" --target delivery >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
+loose=$(delivery_loose_files "$linux")
+upd="$work/update"
+cp -R "$linux/delivery/tallyfield_update" "$upd"
+key='HKLM\Software\Quillbrook Ltd\Tallyfield'
+if [ "$platform" = wine ]; then
+  rm "$upd/tlfupdate" && cp "$(cd "$2" && pwd)/tlfupdate.exe" "$upd/"
+  games="$WINEPREFIX/drive_c/tlfnames"
+  program=(wine tlfupdate.exe)
+  win() { echo "C:\\tlfnames\\$1"; }
+  record_make() { for v in "Location=$1" Version=Release; do wine reg add "$key" /v "${v%%=*}" /t REG_SZ /d "${v#*=}" /reg:32 /f >/dev/null 2>&1; done; }
+  record_clear() { wine reg delete "$key" /reg:32 /f >/dev/null 2>&1 || true; }
+  record_version() { wine reg query "$key" /v Version /reg:32 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+  # Windows names hold no double quote.
+  names=('Łukasz ñ' 'Αθήνα' 'Игра' "O'Brien's game" 'Jögo ñ')
+else
+  games="$work/games"
+  export TLF_REGISTRY="$work/registry.reg"
+  program=(./tlfupdate)
+  win() { echo "$games/$1"; }
+  record_make() {  # the value escaped as the export writes it: \\ and \"
+    local value=${1//\\/\\\\}
+    printf 'REGEDIT4\n\n[%s]\n"Location"="%s"\n"Version"="Release"\n' "${key/HKLM/HKEY_LOCAL_MACHINE}" "${value//\"/\\\"}" >"$TLF_REGISTRY"
+  }
+  record_clear() { rm -rf "$TLF_REGISTRY"; }
+  record_version() { sed -n 's/^"Version"="\(.*\)"$/\1/p' "$TLF_REGISTRY" 2>/dev/null; }
+  names=('Łukasz ñ' 'Αθήνα' 'Игра' "O'Brien's \"game\"" 'Jögo ñ')
+fi
+run() {  # run CODE ARGS...: an unattended run from the update folder, exit code CODE
+  local want=$1 got=0; shift
+  (cd "$upd" && env -u DISPLAY timeout 120 "${program[@]}" "$@") >"$work/out" 2>"$work/err" || got=$?
+  [ "$got" -eq "$want" ] || { echo "exit code $got, not $want: $*" >&2; cat "$work/err" >&2; return 1; }
+}
+# every_game_but NAME: the state of every game folder except NAME's.
+every_game_but() { (cd "$games" && for g in *; do [ "$g" = "$1" ] || { echo "== $g"; snapshot "$g"; }; done); }
+updated() { check_installed "$loose" "$games/$1" && test ! -e "$games/$1/tlf.icd" -a -e "$games/$1/readme.txt"; }
+fresh() { rm -rf "$games/$1"; make_old_game "$games/$1"; }
+
+mkdir -p "$games"
+fresh 'Lukasz n'; fresh 'Lukasz ñ'  # what a narrow conversion of "Łukasz ñ" reaches
+# The first name both ways, the others one way each, in turn.
+ways=("dir record" dir record dir record)
+for i in "${!names[@]}"; do
+  name=${names[$i]}
+  for way in ${ways[$i]}; do
+    fresh "$name"
+    record_clear
+    before=$(every_game_but "$name")
+    if [ "$way" = dir ]; then
+      check run 0 /VERYSILENT "/DIR=$(win "$name")"
+    else
+      record_make "$(win "$name")"
+      check run 0 /VERYSILENT
+    fi
+    check updated "$name"
+    check test "$(every_game_but "$name")" = "$before"
+    check test "$(record_version)" = "Version 3.04e (ENG,ESP,FRA,ITA,NOR,POR,SVE)"
+  done
+done
+# A folder that does not exist under its own name is refused, the look-alike untouched.
+before=$(every_game_but none)
+check run 2 /VERYSILENT "/DIR=$(win 'Łódź')"
+check test "$(every_game_but none)" = "$before"
+
+if [ "$platform" = linux ]; then
+  # The record is no regular file: nothing is replaced, the game stays as it was (exit 4).
+  mkfifo "$work/fifo" && mkdir "$work/folder"
+  for record in /dev/null "$work/fifo" "$work/folder"; do
+    export TLF_REGISTRY=$record
+    fresh plain
+    before=$(snapshot "$games/plain"; stat -c '%F %a' "$record")
+    check run 4 /VERYSILENT "/DIR=$(win plain)"
+    check test "$(snapshot "$games/plain"; stat -c '%F %a' "$record")" = "$before"
+  done
+fi
+report_checks "folder names $platform"
