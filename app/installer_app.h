@@ -145,6 +145,7 @@ private:
     void CarryOutAction(int32_t action, int32_t argument);
     void RunUpdateStep();
     bool SourcesAreWhole();
+    bool SubfoldersAreTheGames();
     void PrepareGameFolder();
     bool UpdateFitsOnDisk();
     bool BeginUnit();
