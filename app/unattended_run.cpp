@@ -24,7 +24,6 @@
 #include "package/update_file_table.h"
 #include "platform/platform_display.h"
 #include "platform/platform_system.h"
-#include "platform/text_convert.h"
 
 namespace {
 
@@ -82,8 +81,7 @@ bool InstallerApp::StartFromCommandLine() {
         if (options.verySilent) {
             std::fprintf(stderr, "tlfupdate: %s\n", fault.c_str());
         } else {
-            // The box shows Windows-1252 text; a word in the fault is UTF-8.
-            PlatformShowCommandLineText("Error", (PathForDisplay(fault.c_str()) + "\n\n" + CommandLineUsage).c_str(), true);
+            PlatformShowCommandLineText("Error", (fault + "\n\n" + CommandLineUsage).c_str(), true);
         }
         return false;
     }

@@ -74,7 +74,8 @@ void PlatformShowMessageBox(const char* caption, const char* text);
 // Tells the user about the command line: the usage, or (isError) what is wrong with it. Windows
 // shows a message box with the caption; Linux writes the text to standard output, or to
 // standard error for an error, and shows an error in a message box as well when a display is
-// there. The caller keeps a VERYSILENT run's fault on standard error instead.
+// there. The caller keeps a VERYSILENT run's fault on standard error instead. The text is UTF-8
+// (ASCII, and the words of the command line as the system gave them).
 void PlatformShowCommandLineText(const char* caption, const char* text, bool isError);
 // Opens a document with the program registered for it (ShellExecuteA "open"); does not wait.
 void PlatformOpenDocument(const char* path);

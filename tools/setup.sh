@@ -3,10 +3,11 @@
 # Idempotent: when everything is present it prints nothing and changes nothing.
 set -euo pipefail
 
+# xfonts-base: the X core fonts that SDL draws its message boxes with (a bare Xvfb has none).
 packages=(
   build-essential cmake ninja-build pkg-config
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-  wine64 wine xvfb xdotool x11-utils xauth imagemagick libx11-dev libxfixes-dev
+  wine64 wine xvfb xfonts-base xdotool x11-utils xauth imagemagick libx11-dev libxfixes-dev
   libsdl2-dev libssl-dev libpng-dev libfreetype-dev fonts-liberation fonts-liberation2
   libgtest-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev valgrind zip

@@ -33,7 +33,7 @@ void PlatformShowMessageBox(const char* caption, const char* text) {
 // The usage goes to standard output: HELP is asked for in a terminal. A fault goes to standard
 // error, where a script or a terminal sees it, and, when there is a display, to a message box
 // too, for the person who started the program from a file manager (a VERYSILENT run never comes
-// here). The texts are ASCII.
+// here). The text is UTF-8, as both want it.
 void PlatformShowCommandLineText(const char* caption, const char* text, bool isError) {
     std::FILE* stream = isError ? stderr : stdout;
     std::fprintf(stream, "%s%s", text, text[0] != '\0' && text[std::strlen(text) - 1] == '\n' ? "" : "\n");

@@ -22,7 +22,12 @@ void PlatformShowMessageBox(const char* caption, const char* text) {
 
 // A program started from Explorer or a shortcut has no console, so the usage and the faults of
 // the command line are shown in a message box.
-void PlatformShowCommandLineText(const char* caption, const char* text, bool) { PlatformShowMessageBox(caption, text); }
+void PlatformShowCommandLineText(const char* caption, const char* text, bool) {
+    std::wstring wide;
+    // The text is UTF-8; should a word of the command line not convert, it is shown as the fonts would.
+    if (!WidePath(text, &wide)) wide = ToWide(PathForDisplay(text).c_str());
+    MessageBoxW(nullptr, wide.c_str(), ToWide(caption).c_str(), MB_OK);
+}
 
 void PlatformOpenDocument(const char* path) {
     std::wstring wide;

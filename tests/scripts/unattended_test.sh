@@ -108,6 +108,16 @@ if [ "$platform" = linux ]; then
   game t Location  # progress lines when standard error is a terminal
   check grep -q 'written 47/47' <(cd "$upd" && env -u DISPLAY script -qec './tlfupdate /VERYSILENT' /dev/null)
   xvfb_start "$work"
+  # With a display, a command-line fault is also shown in a box (found by its title in the window
+  # tree: its name is typed UTF-8, which xdotool does not match) and closed with Return.
+  (cd "$upd" && exec ./tlfupdate /BOGUS) >/dev/null 2>"$work/err" &
+  program_pid=$!
+  error_box() { xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Error".*/\1/p' | grep .; }
+  check wait_for 30 error_box
+  xdotool windowfocus --sync "$(error_box)" key Return || true
+  wait_program_end 30
+  check test "$program_status" -eq 6
+  check grep -q 'Unknown switch "/BOGUS"' "$work/err"
 else
   # Started by `start /wait` from a console, as README shows: the message reaches that console.
   status=0
