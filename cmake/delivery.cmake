@@ -50,11 +50,40 @@ else()
   set(tlf_delivery_archive ${CMAKE_BINARY_DIR}/delivery/tallyfield_update_linux.tar.gz)
 endif()
 
+# The program as shipped, made by tools/prepare_program.sh before the delivery folder is touched:
+# stripped of its debug information, which stays in the build for reading crash reports
+# (<build>/delivery/program/<program>.debug, beside the shipped program's copy), and, in the
+# Windows build given TLF_CODE_SIGNING_CERT, signed with Authenticode. The certificate's password
+# comes from the environment variable TLF_CODE_SIGNING_PASSWORD when the target runs; it is never
+# stored in the build. A failure fails the target and leaves the last delivery as it was.
+set(TLF_CODE_SIGNING_CERT "" CACHE FILEPATH
+    "PKCS#12 file (.p12) of the certificate the delivery target signs the Windows program with (password: environment variable TLF_CODE_SIGNING_PASSWORD); empty: unsigned")
+set(TLF_TIMESTAMP_URL "" CACHE STRING
+    "RFC 3161 time-stamp server for the Windows program's signature; empty: no time stamp")
+set(tlf_shipped_program ${CMAKE_BINARY_DIR}/delivery/program/tlfupdate${CMAKE_EXECUTABLE_SUFFIX})
+set(tlf_signing)
+set(tlf_signing_cert)
+if(TLF_CODE_SIGNING_CERT AND NOT WIN32)
+  message(WARNING "TLF_CODE_SIGNING_CERT: only the Windows program is signed; the Linux delivery stays unsigned")
+elseif(TLF_CODE_SIGNING_CERT)
+  if(NOT EXISTS ${TLF_CODE_SIGNING_CERT})
+    message(FATAL_ERROR "TLF_CODE_SIGNING_CERT: no file at ${TLF_CODE_SIGNING_CERT}")
+  endif()
+  set(tlf_signing ${TLF_CODE_SIGNING_CERT} ${TLF_TIMESTAMP_URL})
+  set(tlf_signing_cert ${TLF_CODE_SIGNING_CERT})
+endif()
+add_custom_command(OUTPUT ${tlf_shipped_program}
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/prepare_program.sh
+          $<TARGET_FILE:tlfupdate> ${tlf_shipped_program} ${CMAKE_OBJCOPY} ${tlf_signing}
+  DEPENDS tlfupdate ${CMAKE_SOURCE_DIR}/tools/prepare_program.sh ${tlf_signing_cert}
+  COMMENT "Stripping the program to ship"
+  VERBATIM)
+
 add_custom_target(delivery
   COMMAND bash ${CMAKE_SOURCE_DIR}/tools/make_delivery.sh
-          $<TARGET_FILE:tlfupdate> ${tlf_update_files} ${CMAKE_SOURCE_DIR}/data/fonts
+          ${tlf_shipped_program} ${tlf_update_files} ${CMAKE_SOURCE_DIR}/data/fonts
           ${CMAKE_BINARY_DIR}/delivery/tallyfield_update ${tlf_delivery_archive}
           ${tlf_runner}
-  DEPENDS tlfupdate ${tlf_update_files_made}
+  DEPENDS ${tlf_shipped_program} ${tlf_update_files_made}
   COMMENT "Assembling the delivery folder"
   VERBATIM)
