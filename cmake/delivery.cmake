@@ -79,8 +79,12 @@ add_custom_command(OUTPUT ${tlf_shipped_program}
   COMMENT "Stripping the program to ship"
   VERBATIM)
 
+# The checksum list's signature: given TLF_SIGNING_KEY (checked at configure time by
+# cmake/publisher_keys.cmake), make_delivery.sh writes "SHA256SUMS.sig" and verifies it.
+set(tlf_list_signing ${CMAKE_COMMAND} -E env "TLF_SIGNING_KEY=${tlf_list_signing_key}")
+
 add_custom_target(delivery
-  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/make_delivery.sh
+  COMMAND ${tlf_list_signing} bash ${CMAKE_SOURCE_DIR}/tools/make_delivery.sh
           ${tlf_shipped_program} ${tlf_update_files} ${CMAKE_SOURCE_DIR}/data/fonts
           ${CMAKE_BINARY_DIR}/delivery/tallyfield_update ${tlf_delivery_archive}
           ${tlf_runner}

@@ -19,6 +19,11 @@
 # comes as the exit code and not as a message box waiting for a click. The loose files are
 # copied to a scratch folder for packing: the publisher's folder is only read. On any failure
 # the previous delivery folder and archive stay as they were and the scratch folder is removed.
+#
+# With the environment variable TLF_SIGNING_KEY (a P-256 private key in PEM; the delivery target
+# passes the CMake variable of that name) the folder also holds "SHA256SUMS.sig", the signature of
+# "SHA256SUMS" that a program built with TLF_PUBLISHER_KEYS requires; see "Signing the checksum
+# list" below.
 set -euo pipefail
 if [ $# -lt 5 ]; then
   echo "usage: $0 PROGRAM UPDATE_FILES FONTS OUTPUT ARCHIVE [EMULATOR...]" >&2
@@ -73,6 +78,19 @@ mkdir "$scratch/$top"
 cp "$program" "$scratch/pack/update.dat" "$scratch/pack/SHA256SUMS" "$scratch/$top/"
 for name in "${readmes[@]}"; do cp "$update_files/$name" "$scratch/$top/"; done
 for name in "${font_files[@]}"; do cp "$fonts/$name" "$scratch/$top/"; done
+
+# Signing the checksum list: `openssl dgst -sha256 -sign` over the exact bytes of "SHA256SUMS"
+# (DER ECDSA), then checked with the key's public half as a player or the program would, so that
+# a wrong or damaged key fails the delivery instead of shipping an update nobody can install.
+if [ -n "${TLF_SIGNING_KEY:-}" ]; then
+  [ -f "$TLF_SIGNING_KEY" ] || fail "no signing key at $TLF_SIGNING_KEY"
+  command -v openssl >/dev/null || fail "openssl is not installed (needed to sign with $TLF_SIGNING_KEY)"
+  openssl pkey -in "$TLF_SIGNING_KEY" -pubout -out "$scratch/signing.pub" || fail "$TLF_SIGNING_KEY is no private key"
+  openssl dgst -sha256 -sign "$TLF_SIGNING_KEY" -out "$scratch/$top/SHA256SUMS.sig" "$scratch/$top/SHA256SUMS" ||
+    fail "signing SHA256SUMS with $TLF_SIGNING_KEY failed"
+  openssl dgst -sha256 -verify "$scratch/signing.pub" -signature "$scratch/$top/SHA256SUMS.sig" "$scratch/$top/SHA256SUMS" \
+    >/dev/null || fail "the signature of SHA256SUMS does not verify with the public half of $TLF_SIGNING_KEY"
+fi
 
 case "$archive" in
   *.zip) (cd "$scratch" && zip -q -r -X "$scratch/archive.zip" "$top") ;;
