@@ -53,9 +53,10 @@ trap 'rm -rf "$scratch"' EXIT
 (cd "$scratch" && "$objcopy" --add-gnu-debuglink="$name.debug" stripped)
 
 if [ -n "$certificate" ]; then
-  sign=(osslsigncode sign -pkcs12 "$certificate" -readpass - -h sha256 -n "Tallyfield update")
+  sign=(osslsigncode sign -pkcs12 "$certificate" -readpass /dev/stdin -h sha256 -n "Tallyfield update")
   [ -z "$timestamp_url" ] || sign+=(-ts "$timestamp_url")
-  # printf is a shell builtin: the password is in no process's arguments.
+  # printf is a shell builtin: the password is in no process's arguments. (/dev/stdin, not
+  # "-", which osslsigncode reads as standard input only from version 2.9 on.)
   printf '%s' "$TLF_CODE_SIGNING_PASSWORD" |
     "${sign[@]}" -in "$scratch/stripped" -out "$scratch/$name" >"$scratch/sign.log" 2>&1 ||
     { cat "$scratch/sign.log" >&2; fail "signing $name with $certificate failed"; }
