@@ -103,6 +103,15 @@ void PlatformSha256Add(PlatformSha256* digest, const void* bytes, size_t count);
 // when a step failed. Null gives false.
 bool PlatformSha256End(PlatformSha256* digest, uint8_t result[Sha256DigestSize]);
 
+// ---- ECDSA P-256 --------------------------------------------------------------------------
+// True when `rawSignature` (r then s, 32 big-endian bytes each, as package/der_signature.h reads
+// "SHA256SUMS.sig") is an ECDSA signature with SHA-256 over the `messageLength` bytes of
+// `message` by the P-256 key `publicKeyDer` (a SubjectPublicKeyInfo, uncompressed point). False
+// for any other key, a key that cannot be read or a system that cannot verify. OpenSSL's
+// libcrypto on POSIX, CNG on Windows. Called by the signature check (package/list_signature.h).
+bool PlatformVerifyP256(const uint8_t* publicKeyDer, size_t derLength, const void* message, size_t messageLength,
+                        const uint8_t rawSignature[64]);
+
 // True when standard error is a terminal, where a run without a window shows its progress.
 bool PlatformStandardErrorIsTerminal();
 // Called by an unattended run before it writes anything: on Windows, when standard error leads
