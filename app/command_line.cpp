@@ -3,6 +3,7 @@
 
 #include "app/installer_app.h"
 #include "app/texts.h"
+#include "package/publisher_keys.h"
 
 const char CommandLineUsage[] =
     "Usage: tlfupdate [switches]\n"
@@ -24,6 +25,24 @@ const char CommandLineUsage[] =
     "Exit codes: 0 updated, 1 packing failed, 2 not installed, 3 source missing or\n"
     "package corrupt, 4 write failed, 5 cancelled, 6 unknown switch or bad value,\n"
     "7 program error.\n";
+
+std::string CommandLineUsageText() {
+    std::string text = CommandLineUsage;
+    if (PublisherKeyCount == 0) {
+        return text + "This program checks no signature: \"SHA256SUMS.sig\" is ignored.\n";
+    }
+    text += "Only an update whose \"SHA256SUMS\" is signed (\"SHA256SUMS.sig\") by a publisher\n"
+            "key is installed. Keys (SHA-256 of each key's DER):\n";
+    for (int i = 0; i < PublisherKeyCount; ++i) text += std::string("  ") + PublisherKeys[i].fingerprint + "\n";
+    return text;
+}
+
+std::string SignatureCheckLine() {
+    if (PublisherKeyCount == 0) return "signatures: not checked (no publisher key built in)";
+    std::string line = "signatures: \"SHA256SUMS.sig\" required, publisher key";
+    for (int i = 0; i < PublisherKeyCount; ++i) line += std::string(i == 0 ? " " : ", ") + PublisherKeys[i].fingerprint;
+    return line;
+}
 
 const char* const LanguageCodes[LanguageCount] = {"eng", "esp", "fra", "ita", "nor", "por", "sve"};
 

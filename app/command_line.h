@@ -50,3 +50,8 @@ extern const char* const LanguageCodes[];
 
 // The usage, shown by HELP and after a bad command line.
 extern const char CommandLineUsage[];
+// The usage with its last paragraph: whether the program checks "SHA256SUMS.sig", and the
+// fingerprint of each publisher key it checks it with (package/publisher_keys.h).
+std::string CommandLineUsageText();
+// The same in one line, the log's second (unattended_run.cpp).
+std::string SignatureCheckLine();

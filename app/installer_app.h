@@ -20,6 +20,7 @@
 #include "app/run_log.h"
 #include "framework/qbio.h"
 #include "package/checksum_list.h"
+#include "package/list_signature.h"
 #include "package/update_unit.h"
 #include "platform/write_failure.h"
 
@@ -114,6 +115,9 @@ public:
     // "SHA256SUMS" or an entry whose digest differs): named on that page; "" when none is known.
     char faultyFile[WizardPathSize] = {};
     ChecksumList checksums = {};            // read at the source check; count 0: no list
+    // The signature check of that list (package/list_signature.h), for the log; fault fine and
+    // key -1 when the program has no key or the check was not reached.
+    SignedListCheck signedList = {SignedListFine, nullptr, -1};
     FreeSpaceProbe freeSpaceOf = nullptr;   // PlatformFreeSpace unless a test hands in a figure
     // The update as one unit (package/update_unit.h): begun at the source check, completed when
     // the record holds the new version, put back on a package fault and when the program ends
@@ -166,6 +170,7 @@ private:
     void PressForUnattendedRun();
     void LogChanges();
     void LogFailurePage();
+    void LogSignatureFault();
     void LogGameState();
     void EndRun();
 };

@@ -20,6 +20,7 @@
 #include "framework/exit_code.h"
 #include "framework/framework_state.h"
 #include "package/install_record.h"
+#include "package/publisher_keys.h"
 #include "package/quick_start.h"
 #include "package/update_file_table.h"
 #include "platform/platform_display.h"
@@ -68,7 +69,7 @@ bool InstallerApp::StartFromCommandLine() {
     if (IsUnattended(options)) PlatformUseParentConsole();  // before the first line it may write
     std::string fault = parsed.error;
     if (fault.empty() && options.help) {
-        PlatformShowCommandLineText(WindowTitle[LanguageEnglish], CommandLineUsage, false);
+        PlatformShowCommandLineText(WindowTitle[LanguageEnglish], CommandLineUsageText().c_str(), false);
         return false;
     }
     if (fault.empty() && !options.logFile.empty() && !OpenRunLog(watch.log, options.logFile.c_str())) {
@@ -81,7 +82,7 @@ bool InstallerApp::StartFromCommandLine() {
         if (options.verySilent) {
             std::fprintf(stderr, "tlfupdate: %s\n", fault.c_str());
         } else {
-            PlatformShowCommandLineText("Error", (fault + "\n\n" + CommandLineUsage).c_str(), true);
+            PlatformShowCommandLineText("Error", (fault + "\n\n" + CommandLineUsageText()).c_str(), true);
         }
         return false;
     }
@@ -90,6 +91,7 @@ bool InstallerApp::StartFromCommandLine() {
     watch.log.progressToTerminal = options.verySilent && PlatformStandardErrorIsTerminal();
     LogLine(watch.log, "start: tlfupdate %s (%s)", commandLine != nullptr ? commandLine : "",
             options.verySilent ? "very silent" : options.silent ? "silent" : "wizard");
+    LogLine(watch.log, "%s", SignatureCheckLine().c_str());
     return true;
 }
 
@@ -127,6 +129,12 @@ void InstallerApp::LogChanges() {
             LogLine(watch.log, "sources checked: update.dat and %s", ReadmeFileName[language]);
             if (checksums.state == ChecksumListForeign) {
                 LogLine(watch.log, "\"%s\" does not list update.dat: not this update's list, ignored", ChecksumListName);
+            }
+            if (signedList.key >= 0) {
+                LogLine(watch.log, "signature: \"%s\" verified with key %s", SignatureFileName,
+                        PublisherKeys[signedList.key].fingerprint);
+            } else if (PlatformPathKindOf(SignatureFileName) != PlatformPathKind::Missing) {
+                LogLine(watch.log, "signature: \"%s\" ignored: this program has no publisher key", SignatureFileName);
             }
             continue;
         }
@@ -208,7 +216,9 @@ void InstallerApp::LogFailurePage() {
             break;
         }
         case StateSourceMissing:
-            if (std::strcmp(faultyFile, ChecksumListName) == 0) {
+            if (signedList.fault != SignedListFine) {
+                LogSignatureFault();
+            } else if (std::strcmp(faultyFile, ChecksumListName) == 0) {
                 LogFailure(watch.log, "package corrupt: \"%s\" is malformed or does not list every file", faultyFile);
             } else if (fileCounter > 0 && faultyFile[0] != '\0' && std::strcmp(faultyFile, "update.dat") != 0) {
                 LogFailure(watch.log, "package corrupt: the bytes of %s differ from \"%s\"", faultyFile, ChecksumListName);
@@ -237,6 +247,25 @@ void InstallerApp::LogFailurePage() {
             break;
         }
         default: break;  // the folder page: the player types a folder
+    }
+}
+
+// Why the signature check refused the update.
+void InstallerApp::LogSignatureFault() {
+    switch (signedList.fault) {
+        case SignedListNoList:
+            LogFailure(watch.log, "package corrupt: no \"%s\", and this program installs only signed updates", ChecksumListName);
+            break;
+        case SignedListNoSignature:
+            LogFailure(watch.log, "package corrupt: no \"%s\", and this program installs only signed updates", SignatureFileName);
+            break;
+        case SignedListBadSignature:
+            LogFailure(watch.log, "package corrupt: \"%s\" is no signature of \"%s\" by a publisher key", SignatureFileName,
+                       ChecksumListName);
+            break;
+        default:
+            LogFailure(watch.log, "package corrupt: \"%s\" is not listed in the signed \"%s\"", faultyFile, ChecksumListName);
+            break;
     }
 }
 

@@ -16,12 +16,15 @@
 // Step 0 also reads the checksum list "SHA256SUMS" when one lies beside "update.dat" (a list that
 // is malformed or misses an entry refuses the update, a readme that differs from it too), removes
 // temporary files that killed runs left in the folders the update writes to, compares the free
-// space of the game's disk with what the update needs, and begins the unit. Each entry is then
+// space of the game's disk with what the update needs, and begins the unit. A program with
+// publisher keys first requires the list's signature "SHA256SUMS.sig" by one of them
+// (package/list_signature.h) and a list that names every file read. Each entry is then
 // checked against its listed digest while it is copied, before it takes the game file's place. A
 // failed write shows why, and which file.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/installer_app.h"
 #include "app/texts.h"
@@ -33,6 +36,7 @@
 #include "package/game_subfolders.h"
 #include "package/install_record.h"
 #include "package/leftover_files.h"
+#include "package/list_signature.h"
 #include "package/quick_start.h"
 #include "package/update_file_table.h"
 #include "package/update_package.h"
@@ -259,6 +263,7 @@ void InstallerApp::ShowWriteFailure(WriteFailureReason reason, const char* file)
 // the source at fault and returns false otherwise.
 bool InstallerApp::SourcesAreWhole() {
     checksums.count = 0;
+    signedList = {SignedListFine, nullptr, -1};
     for (int entry = 0; entry < UpdateFileCount; ++entry) {
         const char* source = IsReadmeEntry(entry) ? ReadmeFileName[language] : "update.dat";
         if (!SourceOpens(source)) {
@@ -276,9 +281,17 @@ bool InstallerApp::SourcesAreWhole() {
         ShowPackageFault(ChecksumListName);
         return false;
     }
-    // A list that names no "update.dat" is another product's (state foreign, count 0): ignored.
+    // A list that names no "update.dat" is another product's (state foreign, count 0): ignored,
+    // unless the program has publisher keys: it then installs only what a signed list names.
     const char* readme = ReadmeFileName[language];
-    const ChecksumListState list = ReadChecksumList(&checksums);
+    std::string listBytes;
+    const ChecksumListState list = ReadChecksumList(&checksums, &listBytes);
+    signedList = CheckSignedList(listBytes.data(), listBytes.size(), checksums, readme);
+    if (signedList.fault != SignedListFine) {
+        checksums.count = 0;
+        ShowPackageFault(signedList.file);
+        return false;
+    }
     if (list == ChecksumListMalformed || (list == ChecksumListValid && !ChecksumListCoversPackage(checksums, readme))) {
         checksums.count = 0;
         ShowPackageFault(ChecksumListName);

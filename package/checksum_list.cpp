@@ -151,8 +151,9 @@ ChecksumListState ParseChecksumList(const char* text, size_t length, ChecksumLis
     return list->state;
 }
 
-ChecksumListState ReadChecksumList(ChecksumList* list) {
+ChecksumListState ReadChecksumList(ChecksumList* list, std::string* bytes) {
     list->count = 0;
+    if (bytes != nullptr) bytes->clear();
     list->state = ChecksumListAbsent;
     FILE* file = PlatformOpenFile(ChecksumListName, "rb");
     if (file == nullptr) return ChecksumListAbsent;
@@ -161,7 +162,10 @@ ChecksumListState ReadChecksumList(ChecksumList* list) {
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
     if (failed) return list->state = ChecksumListMalformed;
-    if (length <= MaxListBytes) return ParseChecksumList(text.get(), length, list);
+    if (length <= MaxListBytes) {
+        if (bytes != nullptr) bytes->assign(text.get(), length);
+        return ParseChecksumList(text.get(), length, list);
+    }
     // Too large for this update's list: a damaged one if its start names "update.dat".
     size_t end = MaxListBytes;
     while (end > 0 && text[end - 1] != '\n') --end;
@@ -177,10 +181,15 @@ const uint8_t* FindChecksum(const ChecksumList& list, const char* name) {
 }
 
 bool ChecksumListCoversPackage(const ChecksumList& list, const char* readme) {
-    if (FindChecksum(list, PackageFileName) == nullptr || FindChecksum(list, readme) == nullptr) return false;
+    return FirstUnlistedFile(list, readme) == nullptr;
+}
+
+const char* FirstUnlistedFile(const ChecksumList& list, const char* readme) {
+    if (FindChecksum(list, PackageFileName) == nullptr) return PackageFileName;
+    if (FindChecksum(list, readme) == nullptr) return readme;
     for (int i = 0; i < UpdateFileCount; ++i)
-        if (!IsReadmeEntry(i) && FindChecksum(list, UpdateFileName(i)) == nullptr) return false;
-    return true;
+        if (!IsReadmeEntry(i) && FindChecksum(list, UpdateFileName(i)) == nullptr) return UpdateFileName(i);
+    return nullptr;
 }
 
 bool FormatChecksumLine(char* line, const uint8_t digest[ChecksumDigestSize], const char* name) {

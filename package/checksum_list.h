@@ -7,11 +7,13 @@
 // that happens to lie in the same folder (a downloads folder) is ignored.
 //
 // Callers: BuildUpdatePackage (FormatChecksumLine), the wizard's source check (ReadChecksumList,
-// ChecksumListCoversPackage) and its install steps (FindChecksum).
+// ChecksumListCoversPackage), the signature check (FirstUnlistedFile) and the install steps
+// (FindChecksum).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 extern const char ChecksumListName[];  // "SHA256SUMS", in the current folder like "update.dat"
 
@@ -57,14 +59,18 @@ ChecksumListState ParseChecksumList(const char* text, size_t length, ChecksumLis
 
 // Reads "SHA256SUMS" from the current folder: absent when it cannot be opened, malformed when it
 // cannot be read; a file larger than any list of this update (64 KiB) is judged by its start:
-// malformed when a line of that names "update.dat", foreign otherwise.
-ChecksumListState ReadChecksumList(ChecksumList* list);
+// malformed when a line of that names "update.dat", foreign otherwise. With `bytes`, the exact
+// bytes parsed are kept there (empty unless the file was read whole), for the signature check
+// (list_signature.h) over the very text that was parsed, never a second reading of the file.
+ChecksumListState ReadChecksumList(ChecksumList* list, std::string* bytes = nullptr);
 
 // The digest listed for `name` (compared without regard to case), or null.
 const uint8_t* FindChecksum(const ChecksumList& list, const char* name);
 // True when the list names every file the installer reads from the update's folder:
 // "update.dat", each entry it carries and `readme`, the readme of the chosen language.
 bool ChecksumListCoversPackage(const ChecksumList& list, const char* readme);
+// The first of those files that the list does not name ("update.dat" first), or null.
+const char* FirstUnlistedFile(const ChecksumList& list, const char* readme);
 
 // Writes one line, "<64 lower-case hex digits>  <name>\n", into `line` (ChecksumLineCapacity
 // bytes); false when the name does not fit.
