@@ -116,7 +116,7 @@ int32_t CharacterGap(int fontIndex, const char* text, int position) {
     // Codes 1 to 31 have all-zero records, so they count with zero insets as they should.
     const Glyph& before = font->glyphs[static_cast<uint8_t>(text[position - 1])];
     const Glyph& at = font->glyphs[static_cast<uint8_t>(text[position])];
-    const int32_t gap = 3 * font->glyphs[' '].width / 4 - before.rightInset - at.leftInset;
+    const int32_t gap = 3 * font->glyphs[uint8_t{' '}].width / 4 - before.rightInset - at.leftInset;
     return gap < 0 ? 0 : gap;
 }
 

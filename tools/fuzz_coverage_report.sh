@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Line and branch coverage that each fuzz target reaches in the module it fuzzes, for
 # docs/RELIABILITY.md (not part of the test command). Fuzzes each target for FUZZ_SECONDS
-# (default 15) with the fuzz preset's build, keeping the grown corpus, then replays that corpus
+# (default 15) with the asan build, keeping the grown corpus, then replays that corpus
 # with a second build instrumented for source coverage (build/fuzz-cov) and reports the
 # target's own source files with llvm-cov.
 #   bash tools/fuzz_coverage_report.sh
@@ -14,7 +14,7 @@ flags="-fsanitize=fuzzer-no-link -fprofile-instr-generate -fcoverage-mapping"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j"$(nproc)" --target fuzz_targets >/dev/null
 cmake --preset fuzz -B build/fuzz-cov -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
-  -DCMAKE_EXE_LINKER_FLAGS="-fprofile-instr-generate" >/dev/null
+  -DCMAKE_EXE_LINKER_FLAGS="-fprofile-instr-generate" -DTLF_BUILD_TESTS=OFF >/dev/null
 cmake --build build/fuzz-cov -j"$(nproc)" --target fuzz_targets >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tlf-fuzz-cov.XXXXXX")
@@ -31,7 +31,7 @@ sources_of() {
   esac
 }
 
-for program in build/fuzz/tests/fuzz/fuzz_*; do
+for program in build/asan/tests/fuzz/fuzz_*; do
   target=$(basename "$program")
   mkdir -p "$work/$target"
   cp tests/fuzz/corpus/"$target"/* "$work/$target/"

@@ -26,7 +26,7 @@ step "Linux tests"
 ctest --preset linux -j"$jobs"
 
 if [ "${TLF_SKIP_ASAN:-0}" != 1 ]; then
-  step "sanitizer build and tests"
+  step "sanitizer build (the tests and the fuzz targets) and tests"
   cmake --preset asan >/dev/null
   cmake --build --preset asan -j"$jobs"
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan -j"$jobs"

@@ -74,7 +74,7 @@ TEST(FontFiles, WholeFilesLoadAndDamagedOnesLeaveTheSlotEmpty) {
         ASSERT_TRUE(WriteFileBytes(FontFileNames[3], c.file));
         EXPECT_EQ(LoadFont(&path, 3), c.result) << c.what << ", " << c.file.size() << " bytes";
         EXPECT_EQ(table[3] != nullptr, c.result == FontLoaded) << c.what;
-        if (table[3] != nullptr) { EXPECT_EQ(table[3]->glyphs['B'].bitmap, nullptr) << c.what << ": no bytes, no bitmap"; }
+        if (table[3] != nullptr) { EXPECT_EQ(table[3]->glyphs[uint8_t{'B'}].bitmap, nullptr) << c.what << ": no bytes, no bitmap"; }
     }
     std::remove(FontFileNames[3]);
     EXPECT_EQ(LoadFont(&path, 3), FontFileNotOpened);

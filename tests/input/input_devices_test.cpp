@@ -32,7 +32,7 @@ protected:
         ink.assign(30, 0xFF);
         font.height = 10;
         for (int code = FirstGlyphCode; code < 256; ++code) font.glyphs[code] = Glyph{5, 3, 0, 0, ink.data()};
-        font.glyphs[' '] = Glyph{4, 0, 0, 0, nullptr};
+        font.glyphs[uint8_t{' '}] = Glyph{4, 0, 0, 0, nullptr};
         table[ButtonFontIndex] = &font;
         gFramework.fontTable = table;
     }

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Fuzzes every reader for a bounded time (fuzz preset: libFuzzer, ASan, UBSan): replays each
-# target's corpus (tests/fuzz/corpus/<target>/), then fuzzes a copy of it FUZZ_SECONDS (6; twice
+# Fuzzes every reader for a bounded time (the asan build's libFuzzer targets, ASan, UBSan): replays each
+# target's corpus (tests/fuzz/corpus/<target>/), then fuzzes a copy of it FUZZ_SECONDS (4; twice
 # for the window procedure). A finding fails the run and is kept there as regression-<hash>.
 #   bash tests/scripts/linux_fuzz_test.sh [linux build folder, unused]
 #   FUZZ_SECONDS=60 bash tests/scripts/linux_fuzz_test.sh      longer runs
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
-seconds=${FUZZ_SECONDS:-6}
+seconds=${FUZZ_SECONDS:-4}
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j"$(nproc)" --target fuzz_targets >/dev/null
@@ -20,7 +20,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=0
 # edges reached of all instrumented (most lie in library code a target never calls).
 printf '%-20s %12s %8s %16s %8s\n' target executions "exec/s" "edges reached" features
-for program in build/fuzz/tests/fuzz/fuzz_*; do
+for program in build/asan/tests/fuzz/fuzz_*; do
   [ -x "$program" ] || continue
   target=$(basename "$program")
   corpus=tests/fuzz/corpus/$target
