@@ -13,7 +13,9 @@
 // The file may be 8-bit or UTF-16 (posix_record_encoding.h); values are read as UTF-8 from a
 // UTF-16 file, and a rewrite keeps the file's encoding. A damaged UTF-16 file is no record and
 // is not rewritten; a text that cannot be encoded fails the write with the file as it was.
-// Left out: the 32- and 64-bit views (there is one file), and values other than text on writing.
+// The 32- and 64-bit views are one file; an export of 64-bit Windows, which holds the game's key
+// under "Software\WOW6432Node", is read and written there (RecordKeyInFile). Left out: values
+// other than text on writing.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -178,7 +180,7 @@ bool PlatformRecordRead(const char* keyPath, const char* valueName, char* buffer
     std::string file, text, bytes;
     RecordEncoding encoding;
     if (path.empty() || !ReadWholeFile(path, &file) || !DecodeRecordFile(file, &encoding, &text)) return false;
-    if (!FindRecordValue(text, keyPath, valueName, &bytes)) return false;
+    if (!FindRecordValue(text, RecordKeyInFile(text, keyPath), valueName, &bytes)) return false;
     // The caller uses the buffer as a zero-terminated text: it must hold all of the value and
     // end with a zero byte inside the buffer.
     if (bytes.size() > size) return false;
@@ -207,7 +209,7 @@ bool PlatformRecordWrite(const char* keyPath, const char* valueName, const char*
         ok = false;  // nor is a damaged one
         errno = EILSEQ;
     }
-    ok = ok && SetRecordText(current, keyPath, valueName, text, &updated, RecordLineStyleOf(encoding));
+    ok = ok && SetRecordText(current, RecordKeyInFile(current, keyPath), valueName, text, &updated, RecordLineStyleOf(encoding));
     if (ok && !EncodeRecordFile(encoding, updated, &file)) {
         ok = false;
         errno = EILSEQ;

@@ -173,6 +173,21 @@ bool FindRecordValue(const std::string& fileText, const std::string& keyPath, co
     return found;
 }
 
+std::string RecordKeyInFile(const std::string& fileText, const std::string& keyPath) {
+    const std::string software = "Software\\";
+    if (keyPath.size() <= software.size() || !EqualIgnoringCase(keyPath.substr(0, software.size()), software))
+        return keyPath;
+    const std::string redirected = software + "WOW6432Node\\" + keyPath.substr(software.size());
+    bool plain = false, wow = false;
+    std::string section;
+    for (const LogicalLine& line : SplitLines(fileText)) {
+        if (!ParseSection(line.text, &section) || section.empty()) continue;
+        plain = plain || EqualIgnoringCase(section, keyPath);
+        wow = wow || EqualIgnoringCase(section, redirected);
+    }
+    return wow && !plain ? redirected : keyPath;
+}
+
 namespace {
 
 // Ends the text's last line before a line is added after it. A last line that ends in a lone

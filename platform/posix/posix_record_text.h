@@ -20,6 +20,12 @@
 bool FindRecordValue(const std::string& fileText, const std::string& keyPath, const std::string& valueName,
                      std::string* bytes);
 
+// The key path under which the file holds `keyPath` ("Software\..."): the path itself, or, when
+// only that is there, "Software\WOW6432Node\..." — how the registry editor of 64-bit Windows
+// exports the keys of 32-bit programs such as the game's. Reading and writing the record both go
+// through it, so such an export is read and kept in its own layout.
+std::string RecordKeyInFile(const std::string& fileText, const std::string& keyPath);
+
 // How the lines a write adds look: the header line an empty file gets, and the line end (empty:
 // the file's own, CR LF when it has any, else LF). The default is the 8-bit format's.
 struct RecordLineStyle {

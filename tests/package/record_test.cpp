@@ -186,6 +186,35 @@ TEST(RecordText, SetCases) {
     }
 }
 
+// 64-bit Windows exports the keys of 32-bit programs under "Software\WOW6432Node": such a record
+// is read and rewritten in that key; a file holding both keys uses the plain one, as the installer
+// always has.
+TEST(RecordFile, AnExportOf64BitWindowsIsReadAndWrittenInItsRedirectedKey) {
+    const std::string wow = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Quillbrook Ltd\\Tallyfield]\n";
+    const std::string plain = std::string(kSection) + "\n";
+    const struct {
+        std::string text;
+        const char* read;    // "Location" as read
+        std::string after;   // the file after "Version" is written
+    } rows[] = {
+        {"REGEDIT4\n\n" + wow + "\"Location\"=\"C:\\\\G\"\n", "C:\\G",
+         "REGEDIT4\n\n" + wow + "\"Location\"=\"C:\\\\G\"\n\"Version\"=\"V\"\n"},
+        {"REGEDIT4\n\n" + wow + "\"Location\"=\"W\"\n" + plain + "\"Location\"=\"P\"\n", "P",
+         "REGEDIT4\n\n" + wow + "\"Location\"=\"W\"\n" + plain + "\"Location\"=\"P\"\n\"Version\"=\"V\"\n"},
+    };
+    for (const auto& row : rows) {
+        SystemRecord record;
+        ASSERT_TRUE(WriteFileText(record.file, row.text));
+        char location[64] = "";
+        EXPECT_TRUE(PlatformRecordRead(kKey, "Location", location, sizeof location));
+        EXPECT_STREQ(location, row.read);
+        EXPECT_TRUE(PlatformRecordWrite(kKey, "Version", "V"));
+        std::vector<unsigned char> bytes;
+        EXPECT_TRUE(ReadFileBytes(record.file, &bytes));
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), row.after);
+    }
+}
+
 TEST(RecordFile, ReplacedAtomicallyInItsFolderKeepingPermissionsAndEveryOtherLine) {
     SystemRecord record;
     const std::string nested = record.temp.Join("config/tallyfield/registry.reg");
