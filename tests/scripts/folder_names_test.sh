@@ -2,7 +2,8 @@
 # Game folders named in several scripts, through the real program: each is updated where it is
 # named (by the command line, or by the record's "Location"), and nothing else under the games'
 # folder changes: not the look-alike that a code-page conversion would reach ("Lukasz n" for
-# "Łukasz ñ"), not the other games. On Linux the record is also a device, a FIFO and a folder.
+# "Łukasz ñ"), not the other games, not what a link in the game names. On Linux the record is also
+# a device, a FIFO and a folder.
 #   tests/scripts/folder_names_test.sh linux LINUX_BUILD
 #   tests/scripts/folder_names_test.sh wine WINDOWS_BUILD LINUX_BUILD   (in wine_env.sh's display and prefix)
 set -euo pipefail
@@ -79,6 +80,25 @@ done
 before=$(every_game_but none)
 check run 2 /VERYSILENT "/DIR=$(win 'Łódź')"
 check test "$(every_game_but none)" = "$before"
+
+# Links where the update changes something lead nowhere outside the game: "data" as a link to a
+# folder elsewhere is refused (exit 4) with the game as it was; a link in place of a game file is
+# replaced as itself, the read-only file it names untouched.
+mkdir -p "$work/outside" && echo outside >"$work/outside/file" && chmod 444 "$work/outside/file"
+fresh linked && mv "$games/linked/data" "$work/outside/data" && ln -s "$work/outside/data" "$games/linked/data"
+before=$(snapshot "$games/linked"; snapshot "$work/outside")
+check run 4 /VERYSILENT "/DIR=$(win linked)"
+check test "$(snapshot "$games/linked"; snapshot "$work/outside")" = "$before"
+# Wine shows a Windows program a Unix link to a file as that file itself (no reparse point, and
+# a rename moves what it names), so that row is Linux's; Windows' own links are reparse points.
+if [ "$platform" = linux ]; then
+  fresh linked && ln -sf "$work/outside/file" "$games/linked/data/city.dat"
+  before=$(snapshot "$work/outside")
+  check run 0 /VERYSILENT "/DIR=$(win linked)"
+  check test "$(snapshot "$work/outside")" = "$before"
+  check test ! -L "$games/linked/data/city.dat"
+  check updated linked
+fi
 
 if [ "$platform" = linux ]; then
   # The record is no regular file: nothing is replaced, the game stays as it was (exit 4).
