@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "package/background_digest.h"
+#include "package/background_flush.h"
 #include "package/checksum_list.h"
 #include "package/replace_together.h"
 #include "package/update_file_table.h"
@@ -34,10 +35,12 @@ WriteFailureReason FailureReason() {
 // at most UpdateCopyChunkSize, adding them to up to two digests on the way. `buffer` holds
 // CopyBufferCount chunks, used in turn, so that the digests' worker can hash a chunk while the
 // next ones are read and written (package/background_digest.h). Each chunk written is
-// handed to the disk at once, so that the flush at the end of the copy waits for the last chunks
-// only, not for the whole file. A failed write leaves its reason in `reason`.
+// handed to the disk at once, and `flush` (when not null) flushes the file beside the copy, so
+// that the flush at the end of the copy waits for the last chunks only, not for the whole file
+// (package/background_flush.h). A failed write leaves its reason in `reason`.
 CopyResult CopyBytes(FILE* from, FILE* to, int64_t count, int64_t toOffset, unsigned char* buffer,
-                     BackgroundDigest* digest, BackgroundDigest* secondDigest, WriteFailureReason* reason) {
+                     BackgroundDigest* digest, BackgroundDigest* secondDigest, BackgroundFlush* flush,
+                     WriteFailureReason* reason) {
     CopyResult result = CopyResult::Done;
     for (int turn = 0; count > 0; turn = (turn + 1) % CopyBufferCount) {
         unsigned char* bytes = buffer + static_cast<size_t>(turn) * UpdateCopyChunkSize;
@@ -53,6 +56,7 @@ CopyResult CopyBytes(FILE* from, FILE* to, int64_t count, int64_t toOffset, unsi
             break;
         }
         PlatformStartWriteBack(to, toOffset, static_cast<int64_t>(chunk));
+        BackgroundFlushWritten(flush, static_cast<int64_t>(chunk));
         BackgroundDigestAdd(digest, bytes, chunk);
         BackgroundDigestAdd(secondDigest, bytes, chunk);
         toOffset += static_cast<int64_t>(chunk);
@@ -172,7 +176,7 @@ bool MeasureLooseFiles(UpdatePackageHeader* header) {
 // Appends every loose file to the package, checking that each still has its measured size, and
 // takes the digest of each file and of the whole package on the way.
 bool CopyLooseFiles(const UpdatePackageHeader& header, FILE* package, unsigned char* buffer,
-                    BackgroundDigest* packageDigest, uint8_t digests[][Sha256DigestSize]) {
+                    BackgroundDigest* packageDigest, BackgroundFlush* packageFlush, uint8_t digests[][Sha256DigestSize]) {
     for (int i = 0; i < UpdateFileCount; ++i) {
         if (IsReadmeEntry(i)) continue;
         FILE* file = Unbuffered(PlatformOpenFile(UpdateFileName(i), "rb"));
@@ -181,7 +185,8 @@ bool CopyLooseFiles(const UpdatePackageHeader& header, FILE* package, unsigned c
         const int64_t offset = PackageEntryOffset(header, i);
         WriteFailureReason reason = WriteFailureNone;
         bool copied = digest != nullptr &&
-                      CopyBytes(file, package, header.slots[i], offset, buffer, digest, packageDigest, &reason) == CopyResult::Done;
+                      CopyBytes(file, package, header.slots[i], offset, buffer, digest, packageDigest, packageFlush, &reason) ==
+                          CopyResult::Done;
         bool endsThere = copied && std::fgetc(file) == EOF && !std::ferror(file);
         std::fclose(file);
         bool digested = BackgroundDigestEnd(digest, digests[i]);
@@ -267,17 +272,21 @@ bool BuildUpdatePackage() {
     EncodePackageHeader(header, headerBytes);
     BackgroundDigest* packageDigest = BackgroundDigestBegin();
     BackgroundDigestAdd(packageDigest, headerBytes, sizeof headerBytes);
+    // The copy waits for its digests; the package's flush to the disk goes on beside it.
+    BackgroundFlush* packageFlush = BackgroundFlushBegin(package);
     uint8_t digests[UpdateFileCount][Sha256DigestSize] = {};
     uint8_t packageSum[Sha256DigestSize];
     bool written = buffer != nullptr && packageDigest != nullptr &&
                    std::fwrite(headerBytes, sizeof headerBytes, 1, package) == 1 &&
-                   CopyLooseFiles(header, package, buffer, packageDigest, digests);
+                   CopyLooseFiles(header, package, buffer, packageDigest, packageFlush, digests);
     written = BackgroundDigestEnd(packageDigest, packageSum) && written;
 
     char listPath[520];
     FILE* list = written ? CreateTemporary(ChecksumListName, listPath, sizeof listPath, &reason) : nullptr;
     written = list != nullptr && WriteChecksumList(list, packageSum, digests, buffer);
     std::free(buffer);
+    // An early flush still at work finishes before the package is flushed and closed.
+    written = BackgroundFlushEnd(packageFlush, &reason) && written;
     if (!written) {
         if (list != nullptr) DiscardTemporary(list, listPath);
         DiscardTemporary(package, tempPath);
@@ -334,7 +343,10 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
     TakeOwnerAndModeOf(temporary, destination);
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(CopyBufferBytes));
     BackgroundDigest* digest = check->expectedDigest != nullptr ? BackgroundDigestBegin() : nullptr;
+    // A checked copy waits for its digest; the file's flush to the disk goes on beside it.
+    BackgroundFlush* flush = digest != nullptr ? BackgroundFlushBegin(temporary) : nullptr;
     if (temporary == nullptr || buffer == nullptr || (check->expectedDigest != nullptr && digest == nullptr)) {
+        BackgroundFlushEnd(flush, nullptr);
         if (temporary != nullptr) DiscardTemporary(temporary, tempPath);
         if (temporary != nullptr) check->writeFailure = WriteFailureOther;  // no memory
         std::free(buffer);
@@ -345,7 +357,12 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
         return false;
     }
 
-    CopyResult copied = CopyBytes(package, temporary, size, 0, buffer, digest, nullptr, &check->writeFailure);
+    CopyResult copied = CopyBytes(package, temporary, size, 0, buffer, digest, nullptr, flush, &check->writeFailure);
+    WriteFailureReason flushFailure = WriteFailureNone;
+    if (!BackgroundFlushEnd(flush, &flushFailure) && copied == CopyResult::Done) {
+        check->writeFailure = flushFailure;  // an early flush failed: the file is not known to be on the disk
+        copied = CopyResult::WriteFailed;
+    }
     std::free(buffer);
     std::fclose(package);
     // Only a temporary file that is on the disk and whose digest matches replaces the game file.

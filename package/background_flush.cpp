@@ -1,0 +1,80 @@
+// background_flush.cpp: see background_flush.h.
+#include "package/background_flush.h"
+
+#include <cerrno>
+#include <condition_variable>
+#include <mutex>
+#include <new>
+#include <thread>
+
+#include "platform/platform_system.h"
+
+struct BackgroundFlush {
+    FILE* file = nullptr;
+    int64_t unflushed = 0;  // bytes written since the last early flush began
+    bool wanted = false;    // a flush asked for and not yet begun or not yet done
+    bool ending = false;
+    WriteFailureReason failure = WriteFailureNone;  // the first early flush that failed
+    std::mutex lock;
+    std::condition_variable changed;
+    std::thread worker;
+};
+
+namespace {
+
+void FlushWhenAsked(BackgroundFlush* flush) {
+    std::unique_lock<std::mutex> guard(flush->lock);
+    for (;;) {
+        flush->changed.wait(guard, [flush] { return flush->wanted || flush->ending; });
+        if (!flush->wanted) return;  // ending, nothing asked for
+        guard.unlock();
+        errno = 0;
+        const bool synced = PlatformSyncFile(flush->file);
+        const WriteFailureReason reason = synced ? WriteFailureNone : PlatformLastWriteFailure();
+        guard.lock();
+        if (!synced && flush->failure == WriteFailureNone) flush->failure = reason == WriteFailureNone ? WriteFailureOther : reason;
+        flush->wanted = false;
+    }
+}
+
+}  // namespace
+
+BackgroundFlush* BackgroundFlushBegin(FILE* file) {
+    if (file == nullptr) return nullptr;
+    BackgroundFlush* flush = new (std::nothrow) BackgroundFlush;
+    if (flush == nullptr) return nullptr;
+    flush->file = file;
+    try {
+        flush->worker = std::thread(FlushWhenAsked, flush);
+        return flush;
+    } catch (...) {
+        // No thread to be had: the copy goes on without early flushes.
+    }
+    delete flush;
+    return nullptr;
+}
+
+void BackgroundFlushWritten(BackgroundFlush* flush, int64_t count) {
+    if (flush == nullptr || count <= 0) return;
+    std::lock_guard<std::mutex> guard(flush->lock);
+    flush->unflushed += count;
+    if (flush->wanted || flush->unflushed < BackgroundFlushStep) return;
+    flush->unflushed = 0;
+    flush->wanted = true;
+    flush->changed.notify_all();
+}
+
+bool BackgroundFlushEnd(BackgroundFlush* flush, WriteFailureReason* reason) {
+    if (flush == nullptr) return true;
+    {
+        std::lock_guard<std::mutex> guard(flush->lock);
+        flush->ending = true;
+        flush->changed.notify_all();
+    }
+    flush->worker.join();
+    const WriteFailureReason failure = flush->failure;
+    delete flush;
+    if (failure == WriteFailureNone) return true;
+    if (reason != nullptr) *reason = failure;
+    return false;
+}
