@@ -261,6 +261,11 @@ bool BuildUpdatePackage() {
     if (!IsReplaceableTarget(PackageName) || !IsReplaceableTarget(ChecksumListName)) return false;
     UpdatePackageHeader header{};
     if (!MeasureLooseFiles(&header)) return false;
+    // The package being replaced is not read again. Its cached pages are handed back before the
+    // new one is written, as a copy over it would (cat, cp): on a virtual machine whose free
+    // memory goes back to the host, the new package's pages are then ones the host still holds,
+    // instead of pages it must provide again on their first write (docs/PERFORMANCE.md).
+    PlatformForgetCachedFile(PackageName);
 
     WriteFailureReason reason = WriteFailureNone;
     char tempPath[520];
@@ -341,6 +346,9 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
     char tempPath[520];
     FILE* temporary = CreateTemporary(destination, tempPath, sizeof tempPath, &check->writeFailure);
     TakeOwnerAndModeOf(temporary, destination);
+    // The game file being replaced is not read again (kept aside, it is only renamed): its cached
+    // pages go back before the copy, as with the package in pack mode (BuildUpdatePackage).
+    if (temporary != nullptr) PlatformForgetCachedFile(destination);
     unsigned char* buffer = static_cast<unsigned char*>(std::malloc(CopyBufferBytes));
     BackgroundDigest* digest = check->expectedDigest != nullptr ? BackgroundDigestBegin() : nullptr;
     // A checked copy waits for its digest; the file's flush to the disk goes on beside it.

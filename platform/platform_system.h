@@ -50,6 +50,11 @@ bool PlatformSyncPath(const char* path);
 // that the disk works while a long copy goes on and the PlatformSyncFile at its end finds little
 // left to wait for. Changes no data and reports nothing; it never replaces PlatformSyncFile.
 void PlatformStartWriteBack(FILE* file, int64_t offset, int64_t length);
+// Tells the system that the cached contents of the file at `path` will not be read again
+// (posix_fadvise POSIX_FADV_DONTNEED on POSIX; nothing on Windows): the memory they hold is free
+// at once for what is written next. The file itself is not changed; a link is not followed.
+// Reports nothing.
+void PlatformForgetCachedFile(const char* path);
 // Replaces `target` by `source` in one step (MoveFileExA with MOVEFILE_REPLACE_EXISTING |
 // MOVEFILE_WRITE_THROUGH; rename on POSIX). A read-only target is made writable first; a link
 // there is replaced as itself, never changed through.

@@ -159,6 +159,15 @@ void PlatformStartWriteBack(FILE* file, int64_t offset, int64_t length) {
 #endif
 }
 
+void PlatformForgetCachedFile(const char* path) {
+    if (!path) return;
+    const int fd = open(MapToNativePath(path).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat info;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    close(fd);
+}
+
 bool PlatformReplaceFile(const char* source, const char* target) {
     if (!source || !target) return false;
     std::string from = MapToNativePath(source);

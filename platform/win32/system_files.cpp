@@ -116,6 +116,8 @@ bool PlatformSyncPath(const char* path) {
 
 void PlatformStartWriteBack(FILE*, int64_t, int64_t) {}
 
+void PlatformForgetCachedFile(const char*) {}
+
 namespace {
 
 // A target held open by another program without sharing (a virus scanner, the game itself) often
