@@ -7,9 +7,10 @@
 // copy that had waited for its digests (docs/PERFORMANCE.md). Here the file is flushed every
 // BackgroundFlushStep bytes beside the copy, so the flush at the end finds only the last bytes
 // left. Copies without a digest do not use it: nothing holds them up, so the flushes beside them
-// gained nothing and slowed their writes. The early flushes add no guarantee and replace no flush: the caller still flushes
-// the file once it is complete. A failed early flush is remembered and reported by End, because
-// the system reports a failed write-out once only, and the final flush might not see it again.
+// gained nothing and slowed their writes. The early flushes add no guarantee and replace no
+// flush: the caller still flushes the file once it is complete. A failed early flush is
+// remembered and reported by End, because the system reports a failed write-out once only, and
+// the final flush might not see it again.
 // Used by the copies of package/update_package.cpp.
 #pragma once
 
