@@ -8,54 +8,20 @@
 #   tests/scripts/folder_names_test.sh wine WINDOWS_BUILD LINUX_BUILD   (in wine_env.sh's display and prefix)
 set -euo pipefail
 platform=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/package_files.sh"
-source "$here/../../tools/wizard_driver/wizard_screen.sh"
-source "$here/checks.sh"
 # Names reach Wine and the program as UTF-8 whatever the machine's locale.
 export LC_ALL=C.UTF-8
-linux=$(cd "${3:-$2}" && pwd)
-work=$(mktemp -d /tmp/tlf-names.XXXXXX)
-trap 'rm -rf "$work" "${games:-}"' EXIT
-timeout 900 cmake --build "$linux" --target delivery >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
-loose=$(delivery_loose_files "$linux")
-upd="$work/update"
-cp -R "$linux/delivery/tallyfield_update" "$upd"
-key='HKLM\Software\Quillbrook Ltd\Tallyfield'
+source "$(dirname "$0")/delivered_program.sh" names "${3:-$2}"
+use_program "$platform" "$2" tlfnames
 if [ "$platform" = wine ]; then
-  rm "$upd/tlfupdate" && cp "$(cd "$2" && pwd)/tlfupdate.exe" "$upd/"
-  games="$WINEPREFIX/drive_c/tlfnames"
-  program=(wine tlfupdate.exe)
-  win() { echo "C:\\tlfnames\\$1"; }
-  record_make() { for v in "Location=$1" Version=Release; do wine reg add "$key" /v "${v%%=*}" /t REG_SZ /d "${v#*=}" /reg:32 /f >/dev/null 2>&1; done; }
-  record_clear() { wine reg delete "$key" /reg:32 /f >/dev/null 2>&1 || true; }
-  record_version() { wine reg query "$key" /v Version /reg:32 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
-  # Windows names hold no double quote.
-  names=('Łukasz ñ' 'Αθήνα' 'Игра' "O'Brien's game" 'Jögo ñ')
+  names=('Łukasz ñ' 'Αθήνα' 'Игра' "O'Brien's game" 'Jögo ñ')  # Windows names hold no double quote
 else
-  games="$work/games"
-  export TLF_REGISTRY="$work/registry.reg"
-  program=(./tlfupdate)
-  win() { echo "$games/$1"; }
-  record_make() {  # the value escaped as the export writes it: \\ and \"
-    local value=${1//\\/\\\\}
-    printf 'REGEDIT4\n\n[%s]\n"Location"="%s"\n"Version"="Release"\n' "${key/HKLM/HKEY_LOCAL_MACHINE}" "${value//\"/\\\"}" >"$TLF_REGISTRY"
-  }
-  record_clear() { rm -rf "$TLF_REGISTRY"; }
-  record_version() { sed -n 's/^"Version"="\(.*\)"$/\1/p' "$TLF_REGISTRY" 2>/dev/null; }
   names=('Łukasz ñ' 'Αθήνα' 'Игра' "O'Brien's \"game\"" 'Jögo ñ')
 fi
-run() {  # run CODE ARGS...: an unattended run from the update folder, exit code CODE
-  local want=$1 got=0; shift
-  (cd "$upd" && env -u DISPLAY timeout 120 "${program[@]}" "$@") >"$work/out" 2>"$work/err" || got=$?
-  [ "$got" -eq "$want" ] || { echo "exit code $got, not $want: $*" >&2; cat "$work/err" >&2; return 1; }
-}
 # every_game_but NAME: the state of every game folder except NAME's.
 every_game_but() { (cd "$games" && for g in *; do [ "$g" = "$1" ] || { echo "== $g"; snapshot "$g"; }; done); }
 updated() { check_installed "$loose" "$games/$1" && test ! -e "$games/$1/tlf.icd" -a -e "$games/$1/readme.txt"; }
 fresh() { rm -rf "$games/$1"; make_old_game "$games/$1"; }
 
-mkdir -p "$games"
 fresh 'Lukasz n'; fresh 'Lukasz ñ'  # what a narrow conversion of "Łukasz ñ" reaches
 # The first name both ways, the others one way each, in turn.
 ways=("dir record" dir record dir record)

@@ -6,16 +6,8 @@
 #   tests/scripts/signature_test.sh wine WINDOWS_BUILD LINUX_BUILD   (in wine_env.sh's display and prefix)
 set -euo pipefail
 platform=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/package_files.sh"
-source "$here/../../tools/wizard_driver/wizard_screen.sh"
-source "$here/checks.sh"
-linux=$(cd "${3:-$2}" && pwd)
+source "$(dirname "$0")/delivered_program.sh" sig "${3:-$2}"
 keys="$here/../keys"
-work=$(mktemp -d /tmp/tlf-sig.XXXXXX)
-trap 'rm -rf "$work" "${games:-}"' EXIT
-timeout 900 cmake --build "$linux" --target delivery >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
-loose=$(delivery_loose_files "$linux")
 TLF_SIGNING_KEY="$keys/publisher_test.key" bash "$here/../../tools/make_delivery.sh" "$linux/tlfupdate" "$loose" \
   "$here/../../data/fonts" "$work/signed" "$work/signed.tar.gz" >/dev/null
 check openssl dgst -sha256 -verify "$keys/publisher_test.pub" -signature "$work/signed/SHA256SUMS.sig" "$work/signed/SHA256SUMS" >/dev/null

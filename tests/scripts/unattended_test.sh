@@ -5,48 +5,16 @@
 #   tests/scripts/unattended_test.sh wine WINDOWS_BUILD LINUX_BUILD   (in wine_env.sh's display and prefix)
 set -euo pipefail
 platform=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/package_files.sh"
+source "$(dirname "$0")/delivered_program.sh" un "${3:-$2}"
 source "$here/wine_env.sh"
-source "$here/../../tools/wizard_driver/wizard_screen.sh"
-source "$here/checks.sh"
 source "$here/integrity_checks.sh"
-linux=$(cd "${3:-$2}" && pwd)
-work=$(mktemp -d /tmp/tlf-un.XXXXXX)
 trap 'kill ${xev_pid:-} 2>/dev/null || true; [ "$platform" = wine ] || xvfb_stop; rm -rf "$work" "${games:-}"' EXIT
-timeout 900 cmake --build "$linux" --target delivery >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
-loose=$(delivery_loose_files "$linux")
-upd="$work/update"
-cp -R "$linux/delivery/tallyfield_update" "$upd"
-key='HKLM\Software\Quillbrook Ltd\Tallyfield'
-if [ "$platform" = wine ]; then
-  rm "$upd/tlfupdate" && cp "$(cd "$2" && pwd)/tlfupdate.exe" "$upd/"
-  games="$WINEPREFIX/drive_c/tlfun"
-  program=(wine tlfupdate.exe)
-  win() { echo "C:\\tlfun\\$1"; }
-  record_clear() { wine reg delete "$key" /reg:32 /f >/dev/null 2>&1 || true; }
-  record_make() { for v in "Location=$1" Version=Release; do wine reg add "$key" /v "${v%%=*}" /t REG_SZ /d "${v#*=}" /reg:32 /f >/dev/null 2>&1; done; }
-  record_version() { wine reg query "$key" /v Version /reg:32 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
-else
-  games="$work/games"
-  export TLF_REGISTRY="$work/config/registry.reg"  # its folder is made by the first record write
-  program=(./tlfupdate)
-  win() { echo "$games/$1"; }
-  record_clear() { rm -rf "$work/config"; }
-  record_make() { mkdir "$work/config"; printf 'REGEDIT4\n\n[%s]\n"Location"="%s"\n"Version"="Release"\n' "${key/HKLM/HKEY_LOCAL_MACHINE}" "$1" >"$TLF_REGISTRY"; }
-  record_version() { sed -n 's/^"Version"="\(.*\)"$/\1/p' "$TLF_REGISTRY" 2>/dev/null; }
-fi
+use_program "$platform" "$2" tlfun
 # game NAME [Location]: a fresh old game; with "Location" also a fresh record naming it. Under Wine
 # "tlf.exe" has execute bits where it has read bits, as Wine gives any file it names "*.exe".
 game() {
   rm -rf "$games/$1"; make_old_game "$games/$1"; [ "$platform" = linux ] || chmod a+x "$games/$1/tlf.exe"
   record_clear; [ -z "${2:-}" ] || record_make "$(win "$1")"
-}
-# run CODE ARGS...: one run without a display from the update folder; its exit code must be CODE.
-run() {
-  local want=$1 got=0; shift
-  (cd "$upd" && env -u DISPLAY timeout 120 "${program[@]}" "$@") >"$work/out" 2>"$work/err" || got=$?
-  [ "$got" -eq "$want" ] || { echo "exit code $got, not $want: $*" >&2; cat "$work/err" >&2; return 1; }
 }
 updated() {  # updated NAME: every file, the readme, the deleted files, the record
   check check_installed "$loose" "$games/$1"
@@ -54,7 +22,7 @@ updated() {  # updated NAME: every file, the readme, the deleted files, the reco
   check test ! -e "$games/$1/tlf.icd" -a ! -e "$games/$1/qstart/cup.qst" -a -e "$games/$1/qstart/notes.txt"
   check test "$(record_version)" = "Version 3.04e (ENG,ESP,FRA,ITA,NOR,POR,SVE)"
 }
-mkdir -p "$games" "$work/bin"
+mkdir -p "$work/bin"
 # A readme opened on Linux leaves a mark (no unattended run may open it).
 printf '#!/bin/sh\ntouch "$0.called"\n' >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open" && PATH="$work/bin:$PATH"
 

@@ -5,15 +5,8 @@
 # program rewrote imports back into the registry unchanged but for the new version.
 #   tests/scripts/wine_record_formats_test.sh WINDOWS_BUILD LINUX_BUILD   (in wine_env.sh's prefix)
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/package_files.sh"
-source "$here/../../tools/wizard_driver/wizard_screen.sh"
-source "$here/checks.sh"
-linux=$(cd "$2" && pwd)
-work=$(mktemp -d /tmp/tlf-rec.XXXXXX)
-trap 'rm -rf "$work"' EXIT
 export LC_ALL=C.UTF-8  # Wine turns the non-ASCII arguments below into UTF-16 by the locale
-timeout 900 cmake --build "$linux" --target delivery >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
+source "$(dirname "$0")/delivered_program.sh" rec "$2"
 # The key in the view regedit exports (the 64-bit one), so that its section names the key as the
 # Linux program looks for it.
 key='HKEY_LOCAL_MACHINE\Software\Quillbrook Ltd\Tallyfield'
