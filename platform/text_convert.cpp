@@ -80,6 +80,22 @@ uint8_t CodePointToWindows1252(uint32_t codePoint) {
     return 0;
 }
 
+// UTF-8 to Windows-1252: a character the code page lacks, or a malformed byte, becomes
+// `replacement`, or is dropped when that is 0.
+std::string ConvertUtf8ToWindows1252(const char* utf8, char replacement) {
+    std::string out;
+    if (utf8 == nullptr) return out;
+    const unsigned char* text = reinterpret_cast<const unsigned char*>(utf8);
+    size_t index = 0;
+    while (text[index] != 0) {
+        const uint32_t codePoint = ReadUtf8(text, &index);
+        const uint8_t byte = codePoint == 0xFFFFFFFF ? 0 : CodePointToWindows1252(codePoint);
+        if (byte != 0) out += static_cast<char>(byte);
+        else if (replacement != '\0') out += replacement;
+    }
+    return out;
+}
+
 }  // namespace
 
 uint16_t Windows1252ToUnicode(uint8_t byte) {
@@ -111,19 +127,7 @@ std::string Windows1252ToUtf8(const char* text) {
     return out;
 }
 
-std::string Utf8ToWindows1252(const char* utf8) {
-    std::string out;
-    if (utf8 == nullptr) return out;
-    const unsigned char* text = reinterpret_cast<const unsigned char*>(utf8);
-    size_t index = 0;
-    while (text[index] != 0) {
-        const uint32_t codePoint = ReadUtf8(text, &index);
-        if (codePoint == 0xFFFFFFFF) continue;
-        const uint8_t byte = CodePointToWindows1252(codePoint);
-        if (byte != 0) out += static_cast<char>(byte);
-    }
-    return out;
-}
+std::string Utf8ToWindows1252(const char* utf8) { return ConvertUtf8ToWindows1252(utf8, '\0'); }
 
 bool Utf8ToUtf16(const char* utf8, std::u16string* out) {
     if (utf8 == nullptr || out == nullptr) return false;
@@ -162,15 +166,4 @@ bool Utf16ToUtf8(const char16_t* utf16, std::string* out) {
     return true;
 }
 
-std::string PathForDisplay(const char* utf8) {
-    std::string out;
-    if (utf8 == nullptr) return out;
-    const unsigned char* text = reinterpret_cast<const unsigned char*>(utf8);
-    size_t index = 0;
-    while (text[index] != 0) {
-        const uint32_t codePoint = ReadUtf8(text, &index);
-        const uint8_t byte = codePoint == 0xFFFFFFFF ? 0 : CodePointToWindows1252(codePoint);
-        out += byte != 0 ? static_cast<char>(byte) : '?';
-    }
-    return out;
-}
+std::string PathForDisplay(const char* utf8) { return ConvertUtf8ToWindows1252(utf8, '?'); }
