@@ -186,35 +186,6 @@ TEST(RecordText, SetCases) {
     }
 }
 
-// 64-bit Windows exports the keys of 32-bit programs under "Software\WOW6432Node": such a record
-// is read and rewritten in that key; a file holding both keys uses the plain one, as the installer
-// always has.
-TEST(RecordFile, AnExportOf64BitWindowsIsReadAndWrittenInItsRedirectedKey) {
-    const std::string wow = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Quillbrook Ltd\\Tallyfield]\n";
-    const std::string plain = std::string(kSection) + "\n";
-    const struct {
-        std::string text;
-        const char* read;    // "Location" as read
-        std::string after;   // the file after "Version" is written
-    } rows[] = {
-        {"REGEDIT4\n\n" + wow + "\"Location\"=\"C:\\\\G\"\n", "C:\\G",
-         "REGEDIT4\n\n" + wow + "\"Location\"=\"C:\\\\G\"\n\"Version\"=\"V\"\n"},
-        {"REGEDIT4\n\n" + wow + "\"Location\"=\"W\"\n" + plain + "\"Location\"=\"P\"\n", "P",
-         "REGEDIT4\n\n" + wow + "\"Location\"=\"W\"\n" + plain + "\"Location\"=\"P\"\n\"Version\"=\"V\"\n"},
-    };
-    for (const auto& row : rows) {
-        SystemRecord record;
-        ASSERT_TRUE(WriteFileText(record.file, row.text));
-        char location[64] = "";
-        EXPECT_TRUE(PlatformRecordRead(kKey, "Location", location, sizeof location));
-        EXPECT_STREQ(location, row.read);
-        EXPECT_TRUE(PlatformRecordWrite(kKey, "Version", "V"));
-        std::vector<unsigned char> bytes;
-        EXPECT_TRUE(ReadFileBytes(record.file, &bytes));
-        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), row.after);
-    }
-}
-
 TEST(RecordFile, ReplacedAtomicallyInItsFolderKeepingPermissionsAndEveryOtherLine) {
     SystemRecord record;
     const std::string nested = record.temp.Join("config/tallyfield/registry.reg");
@@ -255,6 +226,7 @@ TEST(RecordFile, ReadAndRewrittenInItsOwnEncodingEveryOtherByteKept) {
     const std::string head = std::string("Windows Registry Editor Version 5.00\r\n\r\n") + kSection + "\r\n\"Location\"=\"Z:\\\\Gry\\\\" +
                              location.substr(7) + "\"\r\n", tail = "\r\n";
     const std::string exported = Wide(head + "\"Version\"=\"Version 3.02 (ENG)\"\r\n" + tail);
+    const std::string wow = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Quillbrook Ltd\\Tallyfield]\n\"Location\"=\"C:\\\\G\"\n";
     const std::string zeroLine("\0\0;\0\r\0\n\0", 8), bytes8 = std::string("REGEDIT4\n") + kSection + "\n\"Location\"=\"C:\\\\J\xF6rg\"\n";
     const struct {
         const char* what;
@@ -273,6 +245,9 @@ TEST(RecordFile, ReadAndRewrittenInItsOwnEncodingEveryOtherByteKept) {
         {"UTF-16: an unpaired low surrogate", Wide("[") + std::string("\0\xDC", 2) + exported.substr(2), "<false>", "Version", "v", "<refused>"},
         {"UTF-8 marked: read after the mark, kept", "\xEF\xBB\xBF" + bytes8.substr(9), "C:\\J\xF6rg", "Version", "v", "\xEF\xBB\xBF" + bytes8.substr(9) + "\"Version\"=\"v\"\n"},
         {"8-bit: bytes pass unchanged", bytes8, "C:\\J\xF6rg", "Version", "\xC3(", bytes8 + "\"Version\"=\"\xC3(\"\n"},
+        // 64-bit Windows exports a 32-bit program's key under WOW6432Node; beside the plain key, the plain one counts.
+        {"WOW6432Node only: read and written there", wow, "C:\\G", "Version", "v", wow + "\"Version\"=\"v\"\n"},
+        {"WOW6432Node beside the key", wow + bytes8.substr(9), "C:\\J\xF6rg", "Version", "v", wow + bytes8.substr(9) + "\"Version\"=\"v\"\n"},
     };
     const auto read = [](const std::string& name) {
         char value[200];
