@@ -61,14 +61,20 @@ if [ "${TLF_SKIP_WINDOWS:-0}" != 1 ]; then
 
   step "Windows tests under Wine"
   ctest --preset windows -j1
+  timeout 60 wineserver -w || true
 
+  # Scripts run the program without a display in this prefix too: the Wine server (and the desktop
+  # it made without a display) is let end after each, so that the next script's windows are made on
+  # the virtual display, never on a desktop that has none.
   for script in tests/scripts/wine_*_test.sh; do
     step "end to end under Wine: $(basename "$script" .sh)"
     bash "$script" build/windows build/linux
+    timeout 60 wineserver -w || true
   done
   for script in "${platform_scripts[@]}"; do
     step "end to end under Wine: $(basename "$script" .sh)"
     bash "$script" wine build/windows build/linux
+    timeout 60 wineserver -w || true
   done
 fi
 
