@@ -156,6 +156,7 @@ private:
     void ShowJournalFailure(WriteFailureReason reason);
     bool InstallEntry(int entry);
     void ShowWriteFailure(WriteFailureReason reason, const char* file);
+    void WriteEntryAgain(int entry, WriteFailureReason reason);
     void ShowPackageFault(const char* file);
     void FinishUpdate();
     void RecoverInterruptedUpdate();

@@ -395,6 +395,10 @@ bool InstallerApp::InstallEntry(int entry) {
     if (checked) check.expectedDigest = FindChecksum(checksums, UpdateFileName(entry));
     bool packageFault = false;
     if (ExtractPackageEntry(entry, target, packageFault, &check)) return true;
+    if (check.itemToWriteAgain >= 0) {
+        WriteEntryAgain(check.itemToWriteAgain, check.writeFailure);
+        return false;
+    }
     if (packageFault) {
         // A digest that differs names the entry (as the game folder holds it); any other fault
         // lies in the package as a whole.
@@ -405,12 +409,25 @@ bool InstallerApp::InstallEntry(int entry) {
     return false;
 }
 
+// An entry already in place whose early flush failed is not known to be on the disk: the page
+// names it, and Next resumes the update with that entry, written anew.
+void InstallerApp::WriteEntryAgain(int entry, WriteFailureReason reason) {
+    char target[WizardPathSize];
+    fileCounter = static_cast<int16_t>(entry + 1);
+    ShowWriteFailure(reason, UpdateFileTarget(gameFolder, entry, target, sizeof target) ? target : gameFolder);
+}
+
 // Step 48: "tlf.icd" kept aside, the new version into the record, and only then the kept files
 // removed; then the quick-start question when out-of-date quick-start files remain. A record that
 // cannot be written is a write failure naming it (the update is not complete). The counter stays
 // at 48.
 void InstallerApp::FinishUpdate() {
     WriteFailureReason reason = WriteFailureNone;
+    int entry = -1;
+    if (!SettleUnitFlush(&unit, &entry, &reason)) {
+        WriteEntryAgain(entry, reason);
+        return;
+    }
     char icd[WizardPathSize];
     if (!JoinGamePath(icd, gameFolder, "tlf.icd") || !KeepUnitFileAside(&unit, UnitIcdItem, &reason)) {
         ShowWriteFailure(reason == WriteFailureNone ? WriteFailureNameTooLong : reason, icd);

@@ -11,6 +11,12 @@
 // flush: the caller still flushes the file once it is complete. A failed early flush is
 // remembered and reported by End, because the system reports a failed write-out once only, and
 // the final flush might not see it again.
+// Where the worker has a handle of its own on the file (PlatformFlushHandleOf: not on Windows),
+// the caller may close and place its file while the last early flush goes on. The copies of an
+// update unit use that: the flush of one entry goes on beside the copy of the next, and the unit
+// asks for its outcome before it relies on the file (update_unit.h, SettleUnitFlush). Waiting for
+// it at the end of each copy left both processors idle for a tenth of a checked install.
+// Test hooks: BackgroundFlushStepForTests and BackgroundFlushFault.
 // Used by the copies of package/update_package.cpp.
 #pragma once
 
@@ -23,6 +29,12 @@ struct BackgroundFlush;
 
 // Bytes written between two early flushes.
 constexpr int64_t BackgroundFlushStep = int64_t{16} << 20;
+// Test hooks, unset in the program: a step other than BackgroundFlushStep when above 0, so that
+// small files are flushed early too; and a call on the copying thread whenever an early flush is
+// asked for, which makes that flush fail, as a disk that could not write the file out, when it
+// returns true.
+extern int64_t BackgroundFlushStepForTests;
+extern bool (*BackgroundFlushFault)();
 
 // Starts the worker for `file`, which must stay open until End; null when no thread can be had
 // (the copy then goes on without early flushes).
@@ -31,6 +43,10 @@ BackgroundFlush* BackgroundFlushBegin(FILE* file);
 // early flush began and the worker is idle, it flushes the file again. Never waits.
 // Nothing for a null flush.
 void BackgroundFlushWritten(BackgroundFlush* flush, int64_t count);
+// True when the worker flushes through a handle of its own, so that the caller may close and
+// rename its file before End, and an early flush has been asked for (End of a flush never asked
+// for returns at once). False for a null flush. Called by the copying thread.
+bool BackgroundFlushGoesOn(const BackgroundFlush* flush);
 // Waits for the worker and frees everything; false, with the reason in `reason`, when an early
 // flush failed. True for a null flush. Must be called once for every flush begun.
 bool BackgroundFlushEnd(BackgroundFlush* flush, WriteFailureReason* reason);

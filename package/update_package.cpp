@@ -151,6 +151,16 @@ bool PlaceTemporary(const char* tempPath, const char* target, EntryCopyCheck* ch
     return PlaceUnitFile(check->unit, check->unitItem, tempPath, &check->writeFailure);
 }
 
+// Waits for the early flushes of a copy; one that failed fails a copy that was done, since the
+// file is then not known to be on the disk.
+void EndEarlyFlushes(BackgroundFlush* flush, CopyResult* copied, WriteFailureReason* reason) {
+    WriteFailureReason flushFailure = WriteFailureNone;
+    if (!BackgroundFlushEnd(flush, &flushFailure) && *copied == CopyResult::Done) {
+        *reason = flushFailure;
+        *copied = CopyResult::WriteFailed;
+    }
+}
+
 // Ends a digest and compares it with the expected one; a digest that cannot be finished counts
 // as a mismatch, so that nothing unchecked replaces a game file.
 bool DigestMatches(BackgroundDigest* digest, const uint8_t* expected) {
@@ -366,36 +376,42 @@ bool ExtractPackageEntry(int32_t index, const char* destination, bool& packageFa
     }
 
     CopyResult copied = CopyBytes(package, temporary, size, 0, buffer, digest, nullptr, flush, &check->writeFailure);
-    WriteFailureReason flushFailure = WriteFailureNone;
-    if (!BackgroundFlushEnd(flush, &flushFailure) && copied == CopyResult::Done) {
-        check->writeFailure = flushFailure;  // an early flush failed: the file is not known to be on the disk
-        copied = CopyResult::WriteFailed;
-    }
     std::free(buffer);
     std::fclose(package);
+    // A unit's file may be closed and placed while its last early flush goes on beside the
+    // copies after it: the unit takes the flush once the file is in place. Any other flush ends
+    // here (one never asked for at once).
+    if (check->unit == nullptr || !BackgroundFlushGoesOn(flush)) {
+        EndEarlyFlushes(flush, &copied, &check->writeFailure);
+        flush = nullptr;
+    }
     // Only a temporary file that is on the disk and whose digest matches replaces the game file.
-    const bool closed = copied == CopyResult::Done && CloseTemporary(temporary, tempPath, &check->writeFailure, check->unit == nullptr);
+    const bool closed = copied == CopyResult::Done &&
+                        CloseTemporary(temporary, tempPath, &check->writeFailure, check->unit == nullptr);
     const bool matches = digest == nullptr || DigestMatches(digest, check->expectedDigest);
+    bool placed = false;
     if (copied != CopyResult::Done) {
         DiscardTemporary(temporary, tempPath);
         packageFault = copied != CopyResult::WriteFailed;
-        return false;
-    }
-    if (!closed) {  // CloseTemporary has removed it
+    } else if (!closed) {  // CloseTemporary has removed it
         packageFault = false;
-        return false;
-    }
-    if (!matches) {
+    } else if (!matches) {
         PlatformRemoveFile(tempPath);
         check->digestMismatch = true;
         packageFault = true;
-        return false;
-    }
-    if (!PlaceTemporary(tempPath, destination, check)) {
+    } else {
+        placed = PlaceTemporary(tempPath, destination, check);
         packageFault = false;
-        return false;
     }
-    return true;
+    if (!placed || flush == nullptr) {
+        BackgroundFlushEnd(flush, nullptr);  // the file is gone, or its flush has ended
+        return placed;
+    }
+    // An earlier file whose early flush failed is written again, and the update goes on from it.
+    int earlierItem = -1;
+    if (HandOverUnitFlush(check->unit, check->unitItem, flush, &earlierItem, &check->writeFailure)) return true;
+    check->itemToWriteAgain = earlierItem;
+    return false;
 }
 
 bool FileMatchesDigest(const char* name, const uint8_t* digest) {

@@ -54,6 +54,10 @@ struct EntryCopyCheck {
     WriteFailureReason writeFailure = WriteFailureNone;  // why the destination could not be written
     bool digestMismatch = false;                         // the bytes copied are not the listed ones
     bool sourceReadFailed = false;                       // InstallReadme: the source could not be read
+    // ExtractPackageEntry: a unit's file placed before this one failed its early flush (reason in
+    // writeFailure): the update goes on from that item, written again with the ones after it,
+    // this one included (HandOverUnitFlush), though this one is in place already.
+    int itemToWriteAgain = -1;
 };
 
 // Copies entry `index` (0..46, not 44) of "update.dat" to `destination`. The bytes go to a new

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "package/background_flush.h"
 #include "package/game_subfolders.h"
 #include "package/update_file_table.h"
 #include "platform/platform_system.h"
@@ -284,7 +285,27 @@ bool KeepUnitFileAside(UpdateUnit* unit, int item, WriteFailureReason* reason) {
     return false;
 }
 
+bool HandOverUnitFlush(UpdateUnit* unit, int item, BackgroundFlush* flush, int* failedItem, WriteFailureReason* reason) {
+    if (!SettleUnitFlush(unit, failedItem, reason)) {
+        BackgroundFlushEnd(flush, nullptr);
+        return false;
+    }
+    unit->flushGoingOn = flush;
+    unit->flushGoingOnItem = item;
+    return true;
+}
+
+bool SettleUnitFlush(UpdateUnit* unit, int* item, WriteFailureReason* reason) {
+    BackgroundFlush* flush = unit->flushGoingOn;
+    *item = unit->flushGoingOnItem;
+    unit->flushGoingOn = nullptr;
+    unit->flushGoingOnItem = -1;
+    return BackgroundFlushEnd(flush, reason);
+}
+
 bool MarkUnitRecording(UpdateUnit* unit, WriteFailureReason* reason) {
+    int flushedItem = -1;
+    if (!SettleUnitFlush(unit, &flushedItem, reason)) return false;
     // Every new file's bytes and every rename so far reach the disk before the journal says they
     // are all done: the copies did not wait for their own flushes, all of them are waited for here.
     for (int item = 0; item < UnitIcdItem; ++item) {
@@ -300,13 +321,27 @@ bool MarkUnitRecording(UpdateUnit* unit, WriteFailureReason* reason) {
     return WriteJournal(unit->gameFolder, UnitPhaseRecording, reason);
 }
 
+namespace {
+
+// An early flush still going on when the unit ends either way: its outcome no longer matters,
+// but its handle must not outlive the file's removal or the kept files' return.
+void DropUnitFlush(UpdateUnit* unit) {
+    int item = -1;
+    WriteFailureReason ignored = WriteFailureNone;
+    SettleUnitFlush(unit, &item, &ignored);
+}
+
+}  // namespace
+
 void CompleteUpdateUnit(UpdateUnit* unit) {
+    DropUnitFlush(unit);
     if (!unit->begun) return;
     DropKeptFiles(unit->gameFolder, unit->items, &unit->keptFolder);
     unit->begun = false;
 }
 
 int PutBackUpdateUnit(UpdateUnit* unit) {
+    DropUnitFlush(unit);
     if (!unit->begun) return 0;
     const int failures = PutBack(unit->gameFolder, unit->items, &unit->keptFolder);
     unit->begun = failures != 0;

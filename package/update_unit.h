@@ -51,6 +51,7 @@ UnitRecovery PlanRecovery(UpdateUnitPhase phase, bool processAlive, bool recordH
 enum UnitItemState : uint8_t { UnitItemUntouched = 0, UnitItemKept = 1, UnitItemNew = 2 };
 
 struct PlatformFolder;
+struct BackgroundFlush;
 
 // The unit of one run in one game folder.
 struct UpdateUnit {
@@ -62,6 +63,11 @@ struct UpdateUnit {
     // path, so that a link put in its place during the update leads nowhere. Let go when the kept
     // folder is removed.
     PlatformFolder* keptFolder = nullptr;
+    // The early flush of the last file placed while one was going on, still going on beside the
+    // copies after it (package/background_flush.h), and that file's item. Its outcome is asked
+    // when the next such flush is handed over, and before the journal says "recording".
+    BackgroundFlush* flushGoingOn = nullptr;
+    int flushGoingOnItem = -1;
 };
 
 // Writes the journal (phase installing) and makes the kept folder, both flushed. False, with the
@@ -75,12 +81,25 @@ bool BeginUpdateUnit(UpdateUnit* unit, const char* gameFolder, WriteFailureReaso
 // kept file stays kept (putting back restores it) and `reason` says why.
 bool PlaceUnitFile(UpdateUnit* unit, int item, const char* tempPath, WriteFailureReason* reason);
 
+// Takes the early flush of the file just placed for `item`, which goes on beside the next copies,
+// once the flush handed over before has ended (SettleUnitFlush). When that one failed, its item
+// and reason are given, and this flush is ended too: the update goes on from that earlier item,
+// this one included.
+bool HandOverUnitFlush(UpdateUnit* unit, int item, BackgroundFlush* flush, int* failedItem, WriteFailureReason* reason);
+
+// Waits for the early flush handed over last, if any. False when it failed: the file it flushed
+// may not be whole on the disk, and since the system reports a failed write-out once only, no
+// later flush would say so. `item` and `reason` then name it, and the caller has that item
+// written again before the update goes on.
+bool SettleUnitFlush(UpdateUnit* unit, int* item, WriteFailureReason* reason);
+
 // Removes item `item`'s target from the game by keeping it aside ("tlf.icd"). Nothing there is
 // no error.
 bool KeepUnitFileAside(UpdateUnit* unit, int item, WriteFailureReason* reason);
 
 // Every file is in place: the journal's phase becomes "recording", flushed together with every
-// rename before it. Called right before the record's "Version" is written.
+// rename before it. Called right before the record's "Version" is written, after SettleUnitFlush
+// (an early flush that failed also fails this).
 bool MarkUnitRecording(UpdateUnit* unit, WriteFailureReason* reason);
 
 // The record holds the new version: the kept files, the kept folder and the journal are removed.

@@ -50,6 +50,11 @@ bool PlatformSyncPath(const char* path);
 // that the disk works while a long copy goes on and the PlatformSyncFile at its end finds little
 // left to wait for. Changes no data and reports nothing; it never replaces PlatformSyncFile.
 void PlatformStartWriteBack(FILE* file, int64_t offset, int64_t length);
+// A second handle of its own on an open file, for a worker that flushes the file with
+// PlatformSyncFile while, or after, the caller closes and renames it (the early flushes of
+// package/background_flush.h); closed with fclose. Null where it cannot be had, and always on
+// Windows, where a file that another handle holds open cannot be renamed into place.
+FILE* PlatformFlushHandleOf(FILE* file);
 // Tells the system that the cached contents of the file at `path` will not be read again
 // (posix_fadvise POSIX_FADV_DONTNEED on POSIX; nothing on Windows): the memory they hold is free
 // at once for what is written next. The file itself is not changed; a link is not followed.

@@ -150,6 +150,16 @@ bool PlatformSyncPath(const char* path) {
     return synced;
 }
 
+FILE* PlatformFlushHandleOf(FILE* file) {
+    if (!file) return nullptr;
+    const int copy = fcntl(fileno(file), F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) return nullptr;
+    // "w" only matches the access of the files written here; fdopen never truncates.
+    FILE* handle = fdopen(copy, "wb");
+    if (!handle) close(copy);
+    return handle;
+}
+
 void PlatformStartWriteBack(FILE* file, int64_t offset, int64_t length) {
     if (!file || offset < 0 || length <= 0) return;
 #ifdef SYNC_FILE_RANGE_WRITE

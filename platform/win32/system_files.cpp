@@ -116,6 +116,10 @@ bool PlatformSyncPath(const char* path) {
 
 void PlatformStartWriteBack(FILE*, int64_t, int64_t) {}
 
+// The temporary files are opened without sharing (PlatformCreateTempFileBeside): a second handle
+// would keep them from being renamed into place, so the early flushes use the caller's own.
+FILE* PlatformFlushHandleOf(FILE*) { return nullptr; }
+
 void PlatformForgetCachedFile(const char*) {}
 
 namespace {

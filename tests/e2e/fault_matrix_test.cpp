@@ -22,6 +22,7 @@
 
 #include "app/texts.h"
 #include "framework/framework_state.h"
+#include "package/background_flush.h"
 #include "package/update_file_table.h"
 #include "package/update_package.h"
 #include "tests/e2e/wizard_session.h"
@@ -43,6 +44,45 @@ TEST(FaultMatrix, TheRecordAtItsLimits) {
     s.SetRecord("Location", s.gameFolder + std::string(200 - s.gameFolder.size(), 'x'));
     ASSERT_TRUE(s.Start() && s.ChooseLanguage());
     EXPECT_EQ(s.State(), StateNotInstalled) << "a Location of 201 bytes";
+}
+
+// The early flush of one entry fails as a disk that cannot write the file out. Where the flush
+// goes on beside the next copy, that is found after the next entry (or at the finish, for the
+// last); either way the page names the entry itself, Next writes it anew and completes the
+// update, and Exit leaves the game as it was.
+WizardSession* g_flushSession = nullptr;
+int g_flushFailsAt = -1;
+bool FlushFailsAtEntry() { return g_flushFailsAt >= 0 && g_flushSession->App().fileCounter == g_flushFailsAt + 1; }
+
+TEST(FaultMatrix, AnEarlyFlushThatFailsHasItsEntryWrittenAgain) {
+    BackgroundFlushStepForTests = 1;  // every file is flushed beside its copy
+    BackgroundFlushFault = FlushFailsAtEntry;
+    for (int entry : {0, 43, 46}) {
+        for (bool exit : {false, true}) {
+            WizardSession s;
+            const std::string label = EntryPath(entry) + (exit ? ", then Exit" : ", then Next");
+            ASSERT_TRUE(s.Start() && s.ChooseLanguage()) << label;
+            g_flushSession = &s;
+            g_flushFailsAt = entry;
+            ASSERT_TRUE(s.RunUpdate()) << label;
+            EXPECT_EQ(s.State(), StateWriteFailed) << label;
+            EXPECT_EQ(s.App().fileCounter, entry + 1) << label;
+            char target[WizardPathSize];
+            ASSERT_TRUE(UpdateFileTarget(s.App().gameFolder, entry, target, sizeof target));
+            EXPECT_STREQ(s.App().lastWriteFailure.file, target) << label;
+            g_flushFailsAt = -1;
+            if (exit) {
+                s.Shutdown();
+                EXPECT_EQ(GameDiffersFrom(s, false), "") << label;
+                continue;
+            }
+            ASSERT_TRUE(s.ClickSlot(3) && s.ClickSlot(4) && s.RunUpdate()) << label;  // the folder page, the version page
+            EXPECT_EQ(s.State(), StateCompleted) << label;
+            EXPECT_EQ(GameDiffersFrom(s, true), "") << label;
+        }
+    }
+    BackgroundFlushStepForTests = 0;
+    BackgroundFlushFault = nullptr;
 }
 
 #ifdef _WIN32
