@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times the whole headless install of the sample update for two builds of the benchmark driver
-# side by side (runs interleaved, A then B, on the same files, every dirty page written out before
+# side by side (runs interleaved on the same files, A first in odd runs and B first in even ones,
+# since a run writes into the pages the one before it freed; every dirty page written out before
 # each run), and how long build B's program takes to put a game back after a fault at the last
 # entry. For checking that a change to how files are put in place does not slow the update. Never
 # part of the tests.
@@ -9,6 +10,8 @@
 #   TLF_BENCH_MIB=1000   MiB added to the sample update (about 1 GiB in all)
 #   TLF_BENCH_DIR=build  where the sample, the update and the game go (/dev/shm: the program's
 #                        own cost, without the disk's)
+#   TLF_BENCH_A_UNCHECKED=1   build A installs without the checksum list: with the same build as
+#                        A and B, the ratio is the checked install's speed against the unchecked
 #
 # Prints one line a run, the median of each build and their ratio (B against A: above 1 is
 # faster), then the put-back: the time from the first file put back to the journal removed, from
@@ -40,8 +43,12 @@ seconds() { awk '/^update_seconds/{print $2}'; }
 : >"$work/a.txt"
 : >"$work/b.txt"
 for run in $(seq "$runs"); do
-  for build in a b; do
+  order="a b"
+  [ $((run % 2)) = 0 ] && order="b a"
+  for build in $order; do
     prepare_game
+    rm -f "$work/update/SHA256SUMS"
+    [ "$build" = a ] && [ "${TLF_BENCH_A_UNCHECKED:-0}" = 1 ] || cp "$work/loose/SHA256SUMS" "$work/update/"
     sync
     dir=$a
     [ "$build" = b ] && dir=$b
@@ -58,6 +65,7 @@ echo "median A $ma s, B $mb s, speed of B against A $(echo "scale=3; $ma / $mb" 
 # A fault at the last entry: one byte of its data flipped, found by the checksum list after 46
 # entries are in place; the run puts the game back.
 prepare_game
+cp "$work/loose/SHA256SUMS" "$work/update/"
 sync
 size=$(stat -c %s "$work/update/update.dat")
 printf '\x00' | dd of="$work/update/update.dat" bs=1 seek=$((size - 2)) conv=notrunc status=none
