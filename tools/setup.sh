@@ -5,6 +5,7 @@ set -euo pipefail
 
 # xfonts-base: the X core fonts that SDL draws its message boxes with (a bare Xvfb has none).
 # osslsigncode: signs the Windows program of a delivery (openssl makes the test certificates).
+# python3: the throwaway RFC 3161 time-stamp server of the signing test.
 packages=(
   build-essential cmake ninja-build pkg-config
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
@@ -12,7 +13,7 @@ packages=(
   libsdl2-dev libssl-dev libpng-dev libfreetype-dev fonts-liberation fonts-liberation2
   libgtest-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev valgrind zip
-  openssl osslsigncode
+  openssl osslsigncode python3
 )
 
 missing=()
