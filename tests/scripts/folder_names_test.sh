@@ -2,8 +2,8 @@
 # Game folders named in several scripts, through the real program: each is updated where it is
 # named (by the command line, or by the record's "Location"), and nothing else under the games'
 # folder changes: not the look-alike that a code-page conversion would reach ("Lukasz n" for
-# "Łukasz ñ"), not the other games, not what a link in the game names. On Linux the record is also
-# a device, a FIFO and a folder.
+# "Łukasz ñ"), not the other games, not what a link in the game names. (A record that is no
+# regular file: record_test.cpp.)
 #   tests/scripts/folder_names_test.sh linux LINUX_BUILD
 #   tests/scripts/folder_names_test.sh wine WINDOWS_BUILD LINUX_BUILD   (in wine_env.sh's display and prefix)
 set -euo pipefail
@@ -64,17 +64,5 @@ if [ "$platform" = linux ]; then
   check test "$(snapshot "$work/outside")" = "$before"
   check test ! -L "$games/linked/data/city.dat"
   check updated linked
-fi
-
-if [ "$platform" = linux ]; then
-  # The record is no regular file: nothing is replaced, the game stays as it was (exit 4).
-  mkfifo "$work/fifo" && mkdir "$work/folder"
-  for record in /dev/null "$work/fifo" "$work/folder"; do
-    export TLF_REGISTRY=$record
-    fresh plain
-    before=$(snapshot "$games/plain"; stat -c '%F %a' "$record")
-    check run 4 /VERYSILENT "/DIR=$(win plain)"
-    check test "$(snapshot "$games/plain"; stat -c '%F %a' "$record")" = "$before"
-  done
 fi
 report_checks "folder names $platform"
