@@ -1,5 +1,6 @@
 // unattended_run_test.cpp: the unattended runs through the real entry and main loop, with no
-// script of messages at all: nobody presses anything.
+// script of messages at all: nobody presses anything. The whole VERYSILENT run (files, record,
+// log, LANG=, NOQSTDELETE) on both real programs: tests/scripts/unattended_test.sh.
 #include <gtest/gtest.h>
 
 #include "app/texts.h"
@@ -9,26 +10,6 @@
 #include "tests/e2e/wizard_session.h"
 
 namespace {
-
-TEST(UnattendedRun, VerySilentUpdatesWithoutAWindowAndKeepsQuickStartFilesWhenAsked) {
-    WizardSession s;
-    s.AddQuickStartFiles();
-    ScopedCurrentFolder here(s.updateFolder);
-    EXPECT_EQ(RunWinMain(nullptr, "/VERYSILENT /NOQSTDELETE /LANG=ita /LOG=run.log"), ExitUpdated);
-    EXPECT_TRUE(HeadlessTitles().empty()) << "no window was made";
-    EXPECT_TRUE(HeadlessMessageBoxes().empty());
-    EXPECT_EQ(s.GameFile("tlf.exe"), NewContents(0));
-    EXPECT_EQ(s.GameFile("data/fancluburls.txt"), NewContents(46));
-    EXPECT_EQ(s.GameFile("readme.txt"), ReadmeContents(LanguageItalian));
-    EXPECT_TRUE(s.GameFileExists("qstart/league.qst"));
-    EXPECT_EQ(s.RecordVersion(), NewVersionText);
-    std::vector<unsigned char> bytes;
-    ASSERT_TRUE(ReadFileBytes(JoinNative(s.updateFolder, "run.log"), &bytes));
-    const std::string log(bytes.begin(), bytes.end());
-    EXPECT_NE(log.find("language: ita"), std::string::npos) << log;
-    EXPECT_NE(log.find("written 47/47: data\\fancluburls.txt"), std::string::npos) << log;
-    EXPECT_NE(log.find("end: updated, exit code 0"), std::string::npos) << log;
-}
 
 #ifndef _WIN32
 TEST(UnattendedRun, ALogFileThatCannotBeWrittenIsSaidOnceAndTheUpdateGoesOn) {
