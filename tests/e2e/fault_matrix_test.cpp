@@ -113,15 +113,6 @@ const int kEntries[] = {0, 9, 10, 44, 46};
 
 std::string NewEntry(int i) { return IsReadmeEntry(i) ? ReadmeContents(LanguageEnglish) : NewContents(i); }
 
-int CountTemporaryFiles(const std::string& folder) {
-    int count = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        count += entry.path().filename().string().find("~tlf") != std::string::npos;
-    }
-    return count;
-}
-
-
 // Runs `body` in a forked child, which ends with _exit(body()): usually the wizard's page.
 int RunInChild(const std::function<int()>& body) {
     std::fflush(nullptr);
@@ -266,6 +257,8 @@ TEST(FaultMatrix, ADamagedRecordFileIsNoInstallationAndStaysAsItWas) {
     };
     const Row rows[] = {
         {"", StateNotInstalled, ""},
+        {kSection + "\"Version\"=\"Release\"\n", StateNotInstalled, ""},  // a value missing
+        {kSection + "\"Location\"=\"@\"\n", StateNotInstalled, ""},
         {"\xff\xfe garbage \x01\n[HKEY_LOCAL_MACHINE\\Software\\Quillbrook Ltd\\Tallyfield\n\"Location\"=\"x\n", StateNotInstalled, ""},
         {kSection + "\"Location\"=\"@\"\n\"Version\"=dword:0000002a\n", StateConfirmVersions, "*"},
         // Without a terminator a value reads when the zero byte still fits the 200 bytes.

@@ -1,4 +1,4 @@
-// game_sets.cpp: GameDiffersFrom (wizard_session.h).
+// game_sets.cpp: GameDiffersFrom and CountTemporaryFiles (wizard_session.h).
 #include <filesystem>
 #include <set>
 
@@ -33,4 +33,11 @@ std::string GameDiffersFrom(const WizardSession& s, bool updated, int language) 
     const std::string version = s.RecordVersion();
     if (version != (updated ? NewVersionText : "Release")) return "the record says " + version;
     return "";
+}
+
+int CountTemporaryFiles(const std::string& folder) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        count += entry.path().filename().string().find("~tlf") != std::string::npos;
+    return count;
 }

@@ -47,12 +47,6 @@ void FlipByteOfEntry(WizardSession& s, int i) {
     });
 }
 
-int TemporaryFilesIn(const std::string& folder) {
-    int count = 0;
-    for (const auto& e : fs::recursive_directory_iterator(folder)) count += e.path().filename().string().rfind("~tlf", 0) == 0;
-    return count;
-}
-
 // Changes a digest of the list ("SHA256SUMS") on the line of `name`.
 void EditDigestOf(WizardSession& s, const char* name) {
     Rewrite(s, "SHA256SUMS", [name](std::string& t) {
@@ -78,7 +72,6 @@ struct Case {
 const Case kCases[] = {
     {"no update.dat", [](WizardSession& s) { fs::remove(JoinNative(s.updateFolder, "update.dat")); }, StateSourceMissing, -1, "update.dat"},
     {"update.dat a byte short", [](WizardSession& s) { Rewrite(s, "update.dat", [](std::string& b) { b.pop_back(); }); }, StateSourceMissing, -1, "update.dat"},
-    {"update.dat a byte long", [](WizardSession& s) { Rewrite(s, "update.dat", [](std::string& b) { b += 'x'; }); }, StateSourceMissing, -1, "update.dat"},
     {"first slot zeroed, no list", [](WizardSession& s) {
          fs::remove(JoinNative(s.updateFolder, "SHA256SUMS"));
          Rewrite(s, "update.dat", [](std::string& b) { b.replace(0, 4, 4, '\0'); });
@@ -141,7 +134,7 @@ TEST(Integrity, EachFaultIsNamedAndLeavesTheGameAsItWas) {
         s.Shutdown();  // the main loop's end
         if (c.gameAsMade) { EXPECT_EQ(GameDiffersFrom(s, false), "") << c.label << ", after Exit"; }
         EXPECT_TRUE(s.RecordVersion() == "Release" && s.GameFileExists("tlf.icd")) << c.label;
-        EXPECT_EQ(TemporaryFilesIn(s.gameFolder), 0) << c.label;
+        EXPECT_EQ(CountTemporaryFiles(s.gameFolder), 0) << c.label;
 #ifndef _WIN32
         if (gHeldLock >= 0) close(gHeldLock);
         gHeldLock = -1;

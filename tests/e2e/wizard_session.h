@@ -12,3 +12,5 @@
 // game folder (quick-start files aside) and nothing named "~tlf...". Returns "" when the game is
 // in the state asked for, else the first difference.
 std::string GameDiffersFrom(const WizardSession& s, bool updated, int language = 0);
+// Number of names below `folder`, at any depth, that hold "~tlf" (temporary files left behind).
+int CountTemporaryFiles(const std::string& folder);
