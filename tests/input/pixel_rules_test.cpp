@@ -85,7 +85,7 @@ const Scene kScenes[] = {
          R(DrawRect(2, 2, 40, 9, RectTint, ColourWhite, RectKeepBackground));
          R(DrawRect(-4, 6, 8, 13, RectTint, ColourBlack, RectKeepBackground));
      }},
-    {"closed graphics", 24, 14, [] {
+    {"closed graphics", 24, 4, [] {
          gFramework.graphicsOpening = 1;
          R(DrawLine(0, 0, 15, 11, LineSolid, ColourWhite));
          R(DrawLine(0, 3, 15, 3, LineDotted, ColourWhite));
@@ -103,11 +103,11 @@ const Scene kScenes[] = {
          R(TextWidth(1, "Ag\xe9W\x01j"));
          R(TextWidth(5, "\xc5ngstr\xf6m"));
      }},
-    {"buttons", 120, 100, [] {
+    {"buttons", 120, 48, [] {
          // The unpressed looks (plain, inert, text field, label) are the golden pages' part.
          DrawButtonAt(60, 2, 50, "Next >", 1, true);
-         DrawButtonAt(60, 50, 20, "Far too wide a caption", 1, false);
-         DrawButtonAt(2, 74, 50, "", ActionInert, true);
+         DrawButtonAt(60, 26, 20, "Far too wide a caption", 1, false);
+         DrawButtonAt(2, 2, 50, "", ActionInert, true);
      }},
 };
 
