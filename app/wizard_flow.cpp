@@ -423,18 +423,18 @@ void InstallerApp::WriteEntryAgain(int entry, WriteFailureReason reason) {
 // at 48.
 void InstallerApp::FinishUpdate() {
     WriteFailureReason reason = WriteFailureNone;
-    int entry = -1;
-    if (!SettleUnitFlush(&unit, &entry, &reason)) {
-        WriteEntryAgain(entry, reason);
-        return;
-    }
     char icd[WizardPathSize];
     if (!JoinGamePath(icd, gameFolder, "tlf.icd") || !KeepUnitFileAside(&unit, UnitIcdItem, &reason)) {
         ShowWriteFailure(reason == WriteFailureNone ? WriteFailureNameTooLong : reason, icd);
         return;
     }
-    if (!MarkUnitRecording(&unit, &reason)) {
-        ShowJournalFailure(reason);
+    int entry = -1;
+    if (!MarkUnitRecording(&unit, &reason, &entry)) {
+        if (entry >= 0) {
+            WriteEntryAgain(entry, reason);
+        } else {
+            ShowJournalFailure(reason);
+        }
         return;
     }
     errno = 0;

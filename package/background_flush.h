@@ -14,7 +14,7 @@
 // Where the worker has a handle of its own on the file (PlatformFlushHandleOf: not on Windows),
 // the caller may close and place its file while the last early flush goes on. The copies of an
 // update unit use that: the flush of one entry goes on beside the copy of the next, and the unit
-// asks for its outcome before it relies on the file (update_unit.h, SettleUnitFlush). Waiting for
+// asks for its outcome before it relies on the file (update_unit.h, HandOverUnitFlush). Waiting for
 // it at the end of each copy left both processors idle for a tenth of a checked install.
 // Test hooks: BackgroundFlushStepForTests and BackgroundFlushFault.
 // Used by the copies of package/update_package.cpp.

@@ -285,6 +285,27 @@ bool KeepUnitFileAside(UpdateUnit* unit, int item, WriteFailureReason* reason) {
     return false;
 }
 
+namespace {
+
+// Waits for the early flush handed over last, if any; false, naming its item, when it failed.
+bool SettleUnitFlush(UpdateUnit* unit, int* item, WriteFailureReason* reason) {
+    BackgroundFlush* flush = unit->flushGoingOn;
+    *item = unit->flushGoingOnItem;
+    unit->flushGoingOn = nullptr;
+    unit->flushGoingOnItem = -1;
+    return BackgroundFlushEnd(flush, reason);
+}
+
+// An early flush still going on when the unit ends either way: its outcome no longer matters,
+// but its handle must not outlive the file's removal or the kept files' return.
+void DropUnitFlush(UpdateUnit* unit) {
+    int item = -1;
+    WriteFailureReason ignored = WriteFailureNone;
+    SettleUnitFlush(unit, &item, &ignored);
+}
+
+}  // namespace
+
 bool HandOverUnitFlush(UpdateUnit* unit, int item, BackgroundFlush* flush, int* failedItem, WriteFailureReason* reason) {
     if (!SettleUnitFlush(unit, failedItem, reason)) {
         BackgroundFlushEnd(flush, nullptr);
@@ -295,17 +316,9 @@ bool HandOverUnitFlush(UpdateUnit* unit, int item, BackgroundFlush* flush, int* 
     return true;
 }
 
-bool SettleUnitFlush(UpdateUnit* unit, int* item, WriteFailureReason* reason) {
-    BackgroundFlush* flush = unit->flushGoingOn;
-    *item = unit->flushGoingOnItem;
-    unit->flushGoingOn = nullptr;
-    unit->flushGoingOnItem = -1;
-    return BackgroundFlushEnd(flush, reason);
-}
-
-bool MarkUnitRecording(UpdateUnit* unit, WriteFailureReason* reason) {
-    int flushedItem = -1;
-    if (!SettleUnitFlush(unit, &flushedItem, reason)) return false;
+bool MarkUnitRecording(UpdateUnit* unit, WriteFailureReason* reason, int* itemToWriteAgain) {
+    if (!SettleUnitFlush(unit, itemToWriteAgain, reason)) return false;
+    *itemToWriteAgain = -1;  // any failure from here on is the journal's or a folder's
     // Every new file's bytes and every rename so far reach the disk before the journal says they
     // are all done: the copies did not wait for their own flushes, all of them are waited for here.
     for (int item = 0; item < UnitIcdItem; ++item) {
@@ -320,18 +333,6 @@ bool MarkUnitRecording(UpdateUnit* unit, WriteFailureReason* reason) {
     SyncGameFolders(unit->gameFolder, unit->keptFolder);
     return WriteJournal(unit->gameFolder, UnitPhaseRecording, reason);
 }
-
-namespace {
-
-// An early flush still going on when the unit ends either way: its outcome no longer matters,
-// but its handle must not outlive the file's removal or the kept files' return.
-void DropUnitFlush(UpdateUnit* unit) {
-    int item = -1;
-    WriteFailureReason ignored = WriteFailureNone;
-    SettleUnitFlush(unit, &item, &ignored);
-}
-
-}  // namespace
 
 void CompleteUpdateUnit(UpdateUnit* unit) {
     DropUnitFlush(unit);

@@ -82,25 +82,21 @@ bool BeginUpdateUnit(UpdateUnit* unit, const char* gameFolder, WriteFailureReaso
 bool PlaceUnitFile(UpdateUnit* unit, int item, const char* tempPath, WriteFailureReason* reason);
 
 // Takes the early flush of the file just placed for `item`, which goes on beside the next copies,
-// once the flush handed over before has ended (SettleUnitFlush). When that one failed, its item
-// and reason are given, and this flush is ended too: the update goes on from that earlier item,
-// this one included.
+// once the flush handed over before has ended. When that one failed, the file it flushed may not
+// be whole on the disk (and since the system reports a failed write-out once only, no later flush
+// would say so): its item and reason are given, this flush is ended too, and the update goes on
+// from that earlier item, this one included.
 bool HandOverUnitFlush(UpdateUnit* unit, int item, BackgroundFlush* flush, int* failedItem, WriteFailureReason* reason);
-
-// Waits for the early flush handed over last, if any. False when it failed: the file it flushed
-// may not be whole on the disk, and since the system reports a failed write-out once only, no
-// later flush would say so. `item` and `reason` then name it, and the caller has that item
-// written again before the update goes on.
-bool SettleUnitFlush(UpdateUnit* unit, int* item, WriteFailureReason* reason);
 
 // Removes item `item`'s target from the game by keeping it aside ("tlf.icd"). Nothing there is
 // no error.
 bool KeepUnitFileAside(UpdateUnit* unit, int item, WriteFailureReason* reason);
 
 // Every file is in place: the journal's phase becomes "recording", flushed together with every
-// rename before it. Called right before the record's "Version" is written, after SettleUnitFlush
-// (an early flush that failed also fails this).
-bool MarkUnitRecording(UpdateUnit* unit, WriteFailureReason* reason);
+// rename before it. Called right before the record's "Version" is written. When the early flush
+// handed over last failed, its item is given in `itemToWriteAgain` (as by HandOverUnitFlush);
+// it stays -1 for any other failure.
+bool MarkUnitRecording(UpdateUnit* unit, WriteFailureReason* reason, int* itemToWriteAgain);
 
 // The record holds the new version: the kept files, the kept folder and the journal are removed.
 void CompleteUpdateUnit(UpdateUnit* unit);
