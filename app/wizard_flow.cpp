@@ -292,7 +292,7 @@ bool InstallerApp::SourcesAreWhole() {
         ShowPackageFault(signedList.file);
         return false;
     }
-    if (list == ChecksumListMalformed || (list == ChecksumListValid && !ChecksumListCoversPackage(checksums, readme))) {
+    if (list == ChecksumListMalformed || (list == ChecksumListValid && FirstUnlistedFile(checksums, readme) != nullptr)) {
         checksums.count = 0;
         ShowPackageFault(ChecksumListName);
         return false;

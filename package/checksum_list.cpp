@@ -180,10 +180,6 @@ const uint8_t* FindChecksum(const ChecksumList& list, const char* name) {
     return nullptr;
 }
 
-bool ChecksumListCoversPackage(const ChecksumList& list, const char* readme) {
-    return FirstUnlistedFile(list, readme) == nullptr;
-}
-
 const char* FirstUnlistedFile(const ChecksumList& list, const char* readme) {
     if (FindChecksum(list, PackageFileName) == nullptr) return PackageFileName;
     if (FindChecksum(list, readme) == nullptr) return readme;

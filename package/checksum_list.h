@@ -6,9 +6,8 @@
 // Only a list that names "update.dat" is this update's list: a "SHA256SUMS" of another product
 // that happens to lie in the same folder (a downloads folder) is ignored.
 //
-// Callers: BuildUpdatePackage (FormatChecksumLine), the wizard's source check (ReadChecksumList,
-// ChecksumListCoversPackage), the signature check (FirstUnlistedFile) and the install steps
-// (FindChecksum).
+// Callers: BuildUpdatePackage (FormatChecksumLine), the wizard's source check and the signature
+// check (ReadChecksumList, FirstUnlistedFile) and the install steps (FindChecksum).
 #pragma once
 
 #include <cstddef>
@@ -66,10 +65,9 @@ ChecksumListState ReadChecksumList(ChecksumList* list, std::string* bytes = null
 
 // The digest listed for `name` (compared without regard to case), or null.
 const uint8_t* FindChecksum(const ChecksumList& list, const char* name);
-// True when the list names every file the installer reads from the update's folder:
-// "update.dat", each entry it carries and `readme`, the readme of the chosen language.
-bool ChecksumListCoversPackage(const ChecksumList& list, const char* readme);
-// The first of those files that the list does not name ("update.dat" first), or null.
+// The first file the installer reads from the update's folder that the list does not name, or
+// null when it names them all: "update.dat" first, then `readme` (the readme of the chosen
+// language), then each entry the package carries.
 const char* FirstUnlistedFile(const ChecksumList& list, const char* readme);
 
 // Writes one line, "<64 lower-case hex digits>  <name>\n", into `line` (ChecksumLineCapacity
