@@ -136,14 +136,6 @@ TEST(WizardFlow, ChoosingALanguageReadsTheRecordAndOnlyTheExactWordReleaseIsRepl
     }
 }
 
-TEST(WizardFlow, ARecordWhoseLocationNamesNoGameMeansNotInstalled) {
-    // A record without one of its values: the damaged-record table (fault_matrix_test.cpp).
-    WizardSession s;
-    s.SetRecord("Location", s.root.Join("nowhere"));
-    ASSERT_TRUE(s.Start() && s.ChooseLanguage());
-    EXPECT_EQ(s.State(), StateNotInstalled);
-}
-
 // ---- the folder field -----------------------------------------------------------------------
 
 bool WholePagePresented() {
